@@ -1,0 +1,57 @@
+#include "sensor/frame_reader.h"
+
+#include "sensor/sensor_errors.h"
+
+namespace {
+
+constexpr int RecvWait = 50;  // milliseconds; never reached, a byte is ready
+constexpr int64_t TimeoutMs = int64_t{Timeout} * 1000;
+
+}  // namespace
+
+uint8_t GetByte(TBlockSerial& ComCB, Clock& clock) {
+  const int64_t timer = clock.MonotonicMs();
+  while (ComCB.Held() == 0 && ComCB.WaitingData() == 0) {
+    const int64_t now = clock.MonotonicMs();
+    if (SecondsBetween(timer, now) >= Timeout) throw ETimeout();
+    ComCB.WaitReadable(TimeoutMs - (now - timer));
+  }
+  return ComCB.RecvByte(RecvWait);
+}
+
+uint16_t GetWord(TBlockSerial& ComCB, Clock& clock, uint16_t& checksum) {
+  const uint8_t msb = GetByte(ComCB, clock);
+  const uint8_t lsb = GetByte(ComCB, clock);
+  // At most 30 bytes of 255 are summed: the 16-bit sum cannot wrap.
+  checksum = static_cast<uint16_t>(checksum + msb + lsb);
+  return static_cast<uint16_t>(msb << 8 | lsb);
+}
+
+PacketT GetPacket(TBlockSerial& ComCB, Clock& clock) {
+  // A 0x42 where 0x4D was expected may itself start the frame.
+  uint8_t byte = GetByte(ComCB, clock);
+  for (;;) {
+    if (byte != FrameStart1) {
+      byte = GetByte(ComCB, clock);
+      continue;
+    }
+    byte = GetByte(ComCB, clock);
+    if (byte == FrameStart2) break;
+  }
+
+  PacketT packet;
+  packet.Hdr1 = FrameStart1;
+  packet.Hdr2 = FrameStart2;
+  uint16_t calcChecksum = FrameStart1 + FrameStart2;
+
+  packet.FrameLen = GetWord(ComCB, clock, calcChecksum);
+  if (packet.FrameLen != FrameLength) throw EFrameLen();
+
+  for (uint16_t PacketT::*field : MeasurementFields) packet.*field = GetWord(ComCB, clock, calcChecksum);
+  packet.Filler = GetWord(ComCB, clock, calcChecksum);
+
+  const uint16_t finalChecksum = calcChecksum;
+  packet.Checksum = GetWord(ComCB, clock, calcChecksum);
+  if (packet.Checksum != finalChecksum) throw EChecksum();
+  return packet;
+}
