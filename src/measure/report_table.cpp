@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "sensor/error.h"
+
 namespace {
 
 constexpr const char* ColumnLabels[MeasurementCount] = {
@@ -20,7 +22,7 @@ void Append(ReportTextT& out, const char* format, auto... args) {
 ReportTextT PrintPacket(ReportTableT& table, const PacketT& packet, const LocalTimeT& now) {
   ReportTextT out;
   if (table.Lines % HeaderEvery == 0) {
-    Append(out, "--date-- --time--");
+    Append(out, "%s", "--date-- --time--");
     for (const char* label : ColumnLabels) Append(out, " %5s", label);
     Append(out, "\r\n%.*s\r\n", RuleWidth,
            "--------------------------------------------------------------------------------"
@@ -30,7 +32,8 @@ ReportTextT PrintPacket(ReportTableT& table, const PacketT& packet, const LocalT
   Append(out, "%02d-%02d-%02d %02d%c%02d%c%02d", now.Year % 100, now.Month, now.Day, now.Hour, sep,
          now.Minute, sep, now.Second);
   for (uint16_t PacketT::*field : MeasurementFields) Append(out, " %5u", unsigned{packet.*field});
-  Append(out, "\r\n");
+  Append(out, "%s", "\r\n");
+  if (table.Lines == INT32_MAX) throw EIntOverflow();
   ++table.Lines;
   return out;
 }

@@ -29,3 +29,11 @@ private:
   const void* FrameList[MaxFrames] = {};
   int Count = 0;
 };
+
+constexpr const char* ErMsgIntOverflow = "Arithmetic overflow";
+
+// Counters are checked: running past their range is an error, never a wrap.
+class EIntOverflow : public Error {
+public:
+  [[gnu::always_inline]] EIntOverflow() : Error("EIntOverflow", ErMsgIntOverflow) {}
+};

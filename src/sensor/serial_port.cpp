@@ -99,8 +99,8 @@ void SerialPort::WaitReadable(int64_t timeoutMs) {
     RaiseErrno(errno);
   }
   // A vanished device (unplugged adapter, closed pseudo-terminal master) must
-  // end the wait at once rather than look like silence.
-  if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(pfd.revents & POLLIN)) {
-    RaiseErrno(pfd.revents & POLLNVAL ? EBADF : EIO);
-  }
+  // end the wait at once rather than look like silence. A hung-up terminal
+  // may flag POLLIN too; with nothing queued that would make the caller spin.
+  if (ready > 0 && (pfd.revents & POLLNVAL)) RaiseErrno(EBADF);
+  if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR)) && Queued() == 0) RaiseErrno(EIO);
 }
