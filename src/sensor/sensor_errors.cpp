@@ -7,10 +7,10 @@ namespace {
 
 const char* Description(int code) {
   if (code == ErrTimeoutCode) return "Timeout during operation";
-  // strerror follows LC_MESSAGES; "Unknown error N" never reaches the user as a
-  // description, because a code the system has no text for has no description.
-  const char* text = std::strerror(code);
-  return std::strncmp(text, "Unknown error", 13) == 0 ? "" : text;
+  // A code the system has no text for has no description; asking the
+  // untranslated table keeps that test independent of LC_MESSAGES.
+  if (strerrordesc_np(code) == nullptr) return "";
+  return std::strerror(code);  // in the user's language
 }
 
 }  // namespace

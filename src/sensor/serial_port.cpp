@@ -31,8 +31,13 @@ speed_t SpeedFor(int baud) {
 
 }  // namespace
 
+SerialPort::~SerialPort() {
+  if (Fd >= 0) close(Fd);
+}
+
 void SerialPort::Connect(const std::string& devicePath) {
   if (devicePath.empty()) RaiseErrno(ENOENT);
+  if (Fd >= 0) close(Fd);
   Fd = open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (Fd < 0) RaiseErrno(errno);
   // TIOCEXCL stops other opens (root bypasses it); the lock holds for root too.

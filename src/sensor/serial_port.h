@@ -4,9 +4,14 @@
 
 #include "sensor/serial_device.h"
 
-// A terminal device opened for exclusive use. Closed only by process exit.
+// A terminal device opened for exclusive use.
 class SerialPort final : public SerialDevice {
 public:
+  SerialPort() = default;
+  SerialPort(const SerialPort&) = delete;
+  SerialPort& operator=(const SerialPort&) = delete;
+  ~SerialPort() override;
+
   // Opens devicePath ("" names no device: ENOENT without touching the file
   // system), takes it exclusively, raises DTR and RTS, discards both queues.
   void Connect(const std::string& devicePath);
