@@ -1,0 +1,93 @@
+#include <csignal>
+#include <cstdlib>
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "child_process.h"
+#include "dustlog_output.h"
+#include "sensor_sim.h"
+
+// The report period (300 s) and the time-out limit (11 x 30 s) are run under
+// libfaketime at 100x: only dustlog is faked, so dustsim's real 10 ms period
+// is a virtual second.
+
+namespace {
+
+const std::string Values = "3,5,6,3,5,6,840,250,40,3,1,0";
+const std::string TableHead = ConsoleLines({
+    "--date-- --time--  1.0S  2.5S 10.0S  1.0E  2.5E 10.0E  0.3P  0.5P  1.0P  2.5P  5.0P 10.0P",
+    std::string(90, '-'),
+});
+const std::string Row = "24-03-05 07:1[0-9]:[0-9][0-9]";  // a pattern: the stamp moves with load
+const std::string RowValues = "     3     5     6     3     5     6   840   250    40     3     1     0\r\n";
+
+class E2EAcceleratedClock : public testing::Test {
+protected:
+  void SetUp() override {
+    Faketime = FindProgram("faketime");
+    if (!Faketime) GTEST_SKIP() << "faketime is not installed (Debian package faketime)";
+  }
+
+  // dustlog on port under faketime with the given start time and rate.
+  LaunchT Faked(const std::string& timeSpec, const std::string& port) const {
+    LaunchT launch;
+    launch.Argv = {*Faketime, "-f", timeSpec, DUSTLOG_BIN, port};
+    // Any value but 1 keeps CLOCK_MONOTONIC faked, which the deadlines run on.
+    launch.Env = {{"TZ", "UTC"}, {"FAKETIME_DONT_FAKE_MONOTONIC", "0"}};
+#ifdef DUSTLOG_E2E_SANITIZED
+    // The preloaded libfaketime comes before the ASan runtime; that order is harmless here.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    launch.Env.emplace_back("ASAN_OPTIONS", std::string(asan ? asan : "") + ":verify_asan_link_order=0");
+#endif
+    return launch;
+  }
+
+  std::optional<std::string> Faketime;
+};
+
+TEST_F(E2EAcceleratedClock, SilenceFromTheStartEndsAfterElevenTimeouts) {
+  SensorSim sim({"--wait-reader", "--silent-after", "0"});
+  const ResultT run = RunProcess(Faked("+0 x100", sim.Port()));
+  EXPECT_FALSE(run.Hung) << "330 virtual seconds did not pass in " << SafetyDeadline.count() << " ms";
+  EXPECT_EQ(AfterBanner(run.Out), ConsoleLines({"Timeout error count exceeded 10"})) << run.Out;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_EQ(run.ExitCode(), 1);
+}
+
+// After three frames the last one stands in for the silent seconds, so the
+// 300 s report comes out before the eleventh time-out ends the run.
+TEST_F(E2EAcceleratedClock, SilenceAfterFramesReportsThenEnds) {
+  SensorSim sim({"--wait-reader", "--period", "10", "--values", Values, "--silent-after", "3"});
+  const ResultT run = RunProcess(Faked("@2024-03-05 07:08:00 x100", sim.Port()));
+  EXPECT_FALSE(run.Hung) << "330 virtual seconds did not pass in " << SafetyDeadline.count() << " ms";
+  const auto body = AfterBanner(run.Out);
+  ASSERT_TRUE(body) << run.Out;
+  ASSERT_EQ(body->substr(0, TableHead.size()), TableHead) << *body;
+  const std::regex rest(Row + RowValues + "Timeout error count exceeded 10\r\n");
+  EXPECT_TRUE(std::regex_match(body->substr(TableHead.size()), rest)) << *body;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_EQ(run.ExitCode(), 1);
+}
+
+TEST_F(E2EAcceleratedClock, ReportsAveragesEveryFiveMinutes) {
+  SensorSim sim({"--wait-reader", "--period", "10", "--values", Values});
+  ChildProcess dustlog(Faked("@2024-03-05 07:08:00 x100", sim.Port()));
+  const auto hasRow = [](const std::string& out) { return out.find(RowValues) != std::string::npos; };
+  const bool reported = dustlog.WaitForOutput(hasRow, 30s);
+  dustlog.Signal(SIGTERM);
+  const ResultT run = dustlog.Finish();
+  ASSERT_TRUE(reported) << run.Out << run.Err;
+
+  const auto body = AfterBanner(run.Out);
+  ASSERT_TRUE(body) << run.Out;
+  ASSERT_EQ(body->substr(0, TableHead.size()), TableHead) << *body;
+  const std::regex rows("(" + Row + RowValues + ")+");
+  EXPECT_TRUE(std::regex_match(body->substr(TableHead.size()), rows)) << *body;
+  EXPECT_EQ(run.Err, "");
+}
+
+}  // namespace
