@@ -87,17 +87,28 @@ OptionsT ParseOptions(int argc, char** argv) {
       if (i + 1 >= argc) Usage("missing value");
       return argv[++i];
     };
-    if (arg == "--period") options.PeriodMs = Number(next());
-    else if (arg == "--count") options.Count = Number(next());
-    else if (arg == "--silent-after") options.SilentAfter = Number(next());
-    else if (arg == "--bad-checksum-every") options.BadChecksumEvery = Number(next());
-    else if (arg == "--bad-length-at") options.BadLengthAt = Number(next());
-    else if (arg == "--garbage") options.Garbage = Number(next());
-    else if (arg == "--double-start") options.DoubleStart = true;
-    else if (arg == "--split") options.Split = true;
-    else if (arg == "--wait-reader") options.WaitReader = true;
-    else if (arg == "--replay") options.Replay = next();
-    else if (arg == "--hex") options.Hex = true;
+    if (arg == "--period")
+      options.PeriodMs = Number(next());
+    else if (arg == "--count")
+      options.Count = Number(next());
+    else if (arg == "--silent-after")
+      options.SilentAfter = Number(next());
+    else if (arg == "--bad-checksum-every")
+      options.BadChecksumEvery = Number(next());
+    else if (arg == "--bad-length-at")
+      options.BadLengthAt = Number(next());
+    else if (arg == "--garbage")
+      options.Garbage = Number(next());
+    else if (arg == "--double-start")
+      options.DoubleStart = true;
+    else if (arg == "--split")
+      options.Split = true;
+    else if (arg == "--wait-reader")
+      options.WaitReader = true;
+    else if (arg == "--replay")
+      options.Replay = next();
+    else if (arg == "--hex")
+      options.Hex = true;
     else if (arg == "--values") {
       std::string list = next();
       char* cursor = list.data();
@@ -220,7 +231,8 @@ int main(int argc, char** argv) {
         SendChunk(options, master, FrameFor(options, ++sent));
       } else {
         const size_t size = std::min<size_t>(FrameBytes, replay.size() - replayed);
-        SendChunk(options, master, {replay.begin() + replayed, replay.begin() + replayed + size});
+        const uint8_t* chunk = replay.data() + replayed;
+        SendChunk(options, master, {chunk, chunk + size});
         replayed += size;
         ++sent;
       }

@@ -50,9 +50,8 @@ PacketT SamplePacket(uint32_t seq) {
   const uint16_t pm1 = 3 + drift % 3;
   const uint16_t pm25 = 5 + drift % 4;
   const uint16_t pm10 = 6 + drift;
-  return MakePacket({pm1, pm25, pm10, pm1, pm25, pm10,
-                     static_cast<uint16_t>(840 + 10 * drift), static_cast<uint16_t>(250 + 3 * drift),
-                     static_cast<uint16_t>(40 + drift), 3, 1, 0});
+  return MakePacket({pm1, pm25, pm10, pm1, pm25, pm10, static_cast<uint16_t>(840 + 10 * drift),
+                     static_cast<uint16_t>(250 + 3 * drift), static_cast<uint16_t>(40 + drift), 3, 1, 0});
 }
 
 std::optional<std::vector<uint8_t>> ParseHexCapture(std::string_view text) {

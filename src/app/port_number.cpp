@@ -19,7 +19,9 @@ int TakeBase(std::string_view& text) {
   }
   if (text.empty()) return 10;
   switch (text.front()) {
-    case '$': case 'x': case 'X': text.remove_prefix(1); return 16;
+    case '$':
+    case 'x':
+    case 'X': text.remove_prefix(1); return 16;
     case '&': text.remove_prefix(1); return 8;
     case '%': text.remove_prefix(1); return 2;
     default: return 10;

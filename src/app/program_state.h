@@ -12,10 +12,10 @@ constexpr int32_t MaxTimeoutCount = 10;
 // Everything the program keeps for its whole run. main owns the one instance.
 struct ProgramT {
   int32_t RequestedPort = 0;
-  PacketT Packet;                  // the last good frame, or the last report's average
-  int32_t ErrChecksumCount = 0;    // since the last good frame
-  int32_t ErrTimeoutCount = 0;     // since the last good frame
+  PacketT Packet;                // the last good frame, or the last report's average
+  int32_t ErrChecksumCount = 0;  // since the last good frame
+  int32_t ErrTimeoutCount = 0;   // since the last good frame
   HistoryT History;
-  int64_t AvgTimer = 0;            // monotonic ms of the last report, or of start-up
+  int64_t AvgTimer = 0;  // monotonic ms of the last report, or of start-up
   ReportTableT Report;
 };

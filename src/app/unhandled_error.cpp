@@ -28,7 +28,8 @@ std::string Hex(const void* address) {
 }
 
 void Report(const char* className, const char* message, const void* const* frames, int count) {
-  std::string text = "An unhandled exception occurred at " + (count > 0 ? Hex(frames[0]) : "$00000000") + ":\r\n";
+  std::string text =
+      "An unhandled exception occurred at " + (count > 0 ? Hex(frames[0]) : "$00000000") + ":\r\n";
   text += std::string(className) + ": " + message + "\r\n";
   for (int i = 0; i < count; ++i) text += "  " + Hex(frames[i]) + "\r\n";
   text += "\r\n";

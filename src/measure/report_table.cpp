@@ -7,8 +7,7 @@
 namespace {
 
 constexpr const char* ColumnLabels[MeasurementCount] = {
-    "1.0S", "2.5S", "10.0S", "1.0E", "2.5E", "10.0E",
-    "0.3P", "0.5P", "1.0P", "2.5P", "5.0P", "10.0P",
+    "1.0S", "2.5S", "10.0S", "1.0E", "2.5E", "10.0E", "0.3P", "0.5P", "1.0P", "2.5P", "5.0P", "10.0P",
 };
 constexpr int RuleWidth = 90;  // one wider than the header and rows
 

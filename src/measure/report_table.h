@@ -10,8 +10,8 @@
 constexpr int HeaderEvery = 10;  // rows between repeated column headers
 
 struct ReportTableT {
-  int32_t Lines = 0;     // rows printed so far
-  char TimeSep = ':';    // the locale's time separator
+  int32_t Lines = 0;   // rows printed so far
+  char TimeSep = ':';  // the locale's time separator
 };
 
 // Text of one report: header and rule when due, then the row; CR LF line ends.

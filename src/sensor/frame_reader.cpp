@@ -6,6 +6,9 @@ namespace {
 
 constexpr int RecvWait = 50;  // milliseconds; never reached, a byte is ready
 constexpr int64_t TimeoutMs = int64_t{Timeout} * 1000;
+#ifdef DUSTLOG_POLL_10MS
+constexpr int64_t PollSliceMs = 10;
+#endif
 
 }  // namespace
 
@@ -14,7 +17,12 @@ uint8_t GetByte(TBlockSerial& ComCB, Clock& clock) {
   while (ComCB.Held() == 0 && ComCB.WaitingData() == 0) {
     const int64_t now = clock.MonotonicMs();
     if (SecondsBetween(timer, now) >= Timeout) throw ETimeout();
-    ComCB.WaitReadable(TimeoutMs - (now - timer));
+    int64_t waitMs = TimeoutMs - (now - timer);
+#ifdef DUSTLOG_POLL_10MS
+    // Comparison build for scripts/monitor-cost: wakes every 10 ms like a polling reader.
+    if (waitMs > PollSliceMs) waitMs = PollSliceMs;
+#endif
+    ComCB.WaitReadable(waitMs);
   }
   return ComCB.RecvByte(RecvWait);
 }

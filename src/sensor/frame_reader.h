@@ -18,4 +18,3 @@ uint16_t GetWord(TBlockSerial& ComCB, Clock& clock, uint16_t& checksum);
 // The next valid frame. Raises ETimeout, EFrameLen or EChecksum; the serial
 // object's errors pass through.
 PacketT GetPacket(TBlockSerial& ComCB, Clock& clock);
-

@@ -44,8 +44,7 @@ constexpr int MeasurementCount = 12;
 
 // The measurement fields in wire order, which is also the report's column order.
 constexpr std::array<uint16_t PacketT::*, MeasurementCount> MeasurementFields = {
-    &PacketT::PM10Std,       &PacketT::PM25Std,       &PacketT::PM100Std,
-    &PacketT::PM10Env,       &PacketT::PM25Env,       &PacketT::PM100Env,
-    &PacketT::Particles03um, &PacketT::Particles05um, &PacketT::Particles10um,
-    &PacketT::Particles25um, &PacketT::Particles50um, &PacketT::Particles100um,
+    &PacketT::PM10Std,       &PacketT::PM25Std,       &PacketT::PM100Std,      &PacketT::PM10Env,
+    &PacketT::PM25Env,       &PacketT::PM100Env,      &PacketT::Particles03um, &PacketT::Particles05um,
+    &PacketT::Particles10um, &PacketT::Particles25um, &PacketT::Particles50um, &PacketT::Particles100um,
 };

@@ -9,11 +9,8 @@ struct PortRangeT {
 };
 
 constexpr PortRangeT PortRanges[] = {
-    {1, 99, "/dev/ttyS"},
-    {100, 199, "/dev/ttyUSB"},
-    {200, 299, "/dev/ttyACM"},
-    {300, 399, "/dev/ttyAMA"},
-    {1000, INT32_MAX, "/dev/pts/"},
+    {1, 99, "/dev/ttyS"},      {100, 199, "/dev/ttyUSB"},      {200, 299, "/dev/ttyACM"},
+    {300, 399, "/dev/ttyAMA"}, {1000, INT32_MAX, "/dev/pts/"},
 };
 
 }  // namespace

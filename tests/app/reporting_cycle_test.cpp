@@ -18,13 +18,14 @@ constexpr const char* RowsAt300s = "24-03-05 07:13:00 ";
 // Frame i: field 0 is 2i, so the average tells the oldest and newest frame
 // counted; field 1 is 60200 on every 300th frame, so it tells how many.
 PacketT Counting(int i) {
-  return MakePacket({static_cast<uint16_t>(2 * i), static_cast<uint16_t>(i % 300 == 0 ? 60200 : 0), 6, 3, 5, 6,
-                     840, 250, 40, 3, 1, 0});
+  return MakePacket({static_cast<uint16_t>(2 * i), static_cast<uint16_t>(i % 300 == 0 ? 60200 : 0), 6, 3, 5,
+                     6, 840, 250, 40, 3, 1, 0});
 }
 
 struct ReportingCycle : LoopFixture {
   // Frames first..last, one a second from startMs + first * 1000.
-  void SendEverySecond(int first, int last, const std::function<PacketT(int)>& packetOf, int64_t startMs = 0) {
+  void SendEverySecond(int first, int last, const std::function<PacketT(int)>& packetOf,
+                       int64_t startMs = 0) {
     for (int i = first; i <= last; ++i) Send(startMs + i * 1000, packetOf(i));
   }
   // The text the next pass writes.
@@ -65,14 +66,15 @@ TEST_F(ReportingCycle, NextRowCountsAgainTheEntryStoredWithTheLastRow) {
   EXPECT_EQ(console.Output, first);
 
   // Frames 300..600: 301 entries, frame 300 in both rows.
-  EXPECT_EQ(PassOutput(), "24-03-05 07:18:00   900   400     6     3     5     6   840   250    40     3     1     0\r\n");
+  EXPECT_EQ(PassOutput(),
+            "24-03-05 07:18:00   900   400     6     3     5     6   840   250    40     3     1     0\r\n");
 }
 
 TEST_F(ReportingCycle, ChecksumFailureStoresThePreviousPacketAtItsOwnTime) {
   // Frame 299 carries 30100 in field 2; frame 300 fails its checksum.
   const auto packetOf = [](int i) {
-    return MakePacket({static_cast<uint16_t>(2 * i), 0, static_cast<uint16_t>(i == 299 ? 30100 : 0), 0, 0, 0, 0, 0,
-                       0, 0, 0, 0});
+    return MakePacket({static_cast<uint16_t>(2 * i), 0, static_cast<uint16_t>(i == 299 ? 30100 : 0), 0, 0, 0,
+                       0, 0, 0, 0, 0, 0});
   };
   SendEverySecond(0, 299, packetOf);
   SendBadChecksum(300'000, packetOf(300));
@@ -85,7 +87,8 @@ TEST_F(ReportingCycle, ChecksumFailureStoresThePreviousPacketAtItsOwnTime) {
   ASSERT_TRUE(RunPasses(299));
   // The repeat is stamped 300 s, inside the next window; frame 299 itself is not.
   // Frames 301..600 and the repeat: 270898 / 301 and 30100 / 301.
-  EXPECT_EQ(PassOutput(), "24-03-05 07:18:00   900     0   100     0     0     0     0     0     0     0     0     0\r\n");
+  EXPECT_EQ(PassOutput(),
+            "24-03-05 07:18:00   900     0   100     0     0     0     0     0     0     0     0     0\r\n");
 }
 
 TEST_F(ReportingCycle, FailedReadAfterARowStoresTheAverage) {
@@ -96,7 +99,8 @@ TEST_F(ReportingCycle, FailedReadAfterARowStoresTheAverage) {
   ASSERT_NE(average, Counting(300));
   ASSERT_TRUE(RunPasses(1));
   EXPECT_EQ(program.ErrChecksumCount, 1);
-  const histPacketT& last = program.History.Packets[(program.History.Next + MaxPacketHistory - 1) % MaxPacketHistory];
+  const histPacketT& last =
+      program.History.Packets[(program.History.Next + MaxPacketHistory - 1) % MaxPacketHistory];
   EXPECT_EQ(last.CapTime, 301'000);
   EXPECT_EQ(last.Packet, average);
 }
@@ -116,7 +120,12 @@ TEST_F(ReportingCycle, HeaderBeforeRowsOneElevenAndTwentyOne) {
 
 TEST_F(ReportingCycle, SilentStartStoresNothing) {
   // Two time-outs, then frames from 60.5 s on.
-  SendEverySecond(0, 240, [](int) { return MakePacket({3, 5, 6, 3, 5, 6, 840, 250, 40, 3, 1, 0}); }, 60'500);
+  SendEverySecond(
+      0, 240,
+      [](int) {
+        return MakePacket({3, 5, 6, 3, 5, 6, 840, 250, 40, 3, 1, 0});
+      },
+      60'500);
   ASSERT_TRUE(RunPasses(2));
   EXPECT_EQ(program.ErrTimeoutCount, 2);
   EXPECT_EQ(program.History.Len, 0);
@@ -169,7 +178,8 @@ TEST_F(ReportingCycle, WallClockStepMovesOnlyTheStamp) {
   clock.WallOffsetMs = -3'600'000;
   ASSERT_TRUE(RunPasses(149));
   EXPECT_EQ(console.Output.size(), HeaderAndRule.size() + 91);
-  EXPECT_EQ(PassOutput(), "24-03-05 06:18:00   900   400     6     3     5     6   840   250    40     3     1     0\r\n");
+  EXPECT_EQ(PassOutput(),
+            "24-03-05 06:18:00   900   400     6     3     5     6   840   250    40     3     1     0\r\n");
 }
 
 }  // namespace

@@ -41,11 +41,12 @@ TEST_P(E2EQuietStream, KeepsReadingSilently) {
 
 INSTANTIATE_TEST_SUITE_P(
     Streams, E2EQuietStream,
-    testing::Values(QuietCaseT{"GoodFramesStoppedByCtrlC", {"--period", "50"}, SIGINT},
-                    QuietCaseT{"GoodFramesStoppedByTerm", {"--period", "50"}, SIGTERM},
-                    QuietCaseT{"EveryOtherChecksumBad", {"--period", "20", "--bad-checksum-every", "2"}, SIGTERM},
-                    QuietCaseT{"SplitFrames", {"--period", "20", "--split"}, SIGTERM},
-                    QuietCaseT{"DoubleStartAndGarbage", {"--period", "20", "--double-start", "--garbage", "5"}, SIGTERM}),
+    testing::Values(
+        QuietCaseT{"GoodFramesStoppedByCtrlC", {"--period", "50"}, SIGINT},
+        QuietCaseT{"GoodFramesStoppedByTerm", {"--period", "50"}, SIGTERM},
+        QuietCaseT{"EveryOtherChecksumBad", {"--period", "20", "--bad-checksum-every", "2"}, SIGTERM},
+        QuietCaseT{"SplitFrames", {"--period", "20", "--split"}, SIGTERM},
+        QuietCaseT{"DoubleStartAndGarbage", {"--period", "20", "--double-start", "--garbage", "5"}, SIGTERM}),
     [](const testing::TestParamInfo<QuietCaseT>& info) { return std::string(info.param.Name); });
 
 TEST(E2EStreamFaults, ChecksumErrorsPastTheLimitEndWithOne) {

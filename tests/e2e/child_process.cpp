@@ -109,9 +109,7 @@ ChildProcess::ChildProcess(const LaunchT& launch) {
     posix_spawn_file_actions_addopen(&setup.Actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   }
   switch (launch.Stdout) {
-    case StdoutKind::Pipe:
-      posix_spawn_file_actions_adddup2(&setup.Actions, out.Write, STDOUT_FILENO);
-      break;
+    case StdoutKind::Pipe: posix_spawn_file_actions_adddup2(&setup.Actions, out.Write, STDOUT_FILENO); break;
     case StdoutKind::DevFull:
       posix_spawn_file_actions_addopen(&setup.Actions, STDOUT_FILENO, "/dev/full", O_WRONLY, 0);
       break;
@@ -132,7 +130,8 @@ ChildProcess::ChildProcess(const LaunchT& launch) {
   posix_spawnattr_setsigdefault(&setup.Attr, &defaults);
   posix_spawnattr_setsigmask(&setup.Attr, &none);
   posix_spawnattr_setpgroup(&setup.Attr, 0);
-  posix_spawnattr_setflags(&setup.Attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setflags(&setup.Attr,
+                           POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
 
   std::vector<char*> argv;
   for (const auto& arg : launch.Argv) argv.push_back(const_cast<char*>(arg.c_str()));

@@ -15,7 +15,7 @@ using namespace std::chrono_literals;
 constexpr std::chrono::milliseconds SafetyDeadline = 20s;
 
 enum class StdinKind {
-  Pipe,     // Input is written, then the pipe is closed
+  Pipe,  // Input is written, then the pipe is closed
   DevNull,
 };
 

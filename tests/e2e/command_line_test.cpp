@@ -69,12 +69,13 @@ TEST_P(E2EPrompt, AsksUntilAPortOrAnEmptyAnswer) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, E2EPrompt,
-    testing::Values(PromptCaseT{"EmptyLine", StdinKind::Pipe, "\n", Prompt + NoPort, 0},
-                    PromptCaseT{"EndOfInput", StdinKind::Pipe, "", Prompt + NoPort, 0},
-                    PromptCaseT{"DevNull", StdinKind::DevNull, "", Prompt + NoPort, 0},
-                    PromptCaseT{"NotDigitsThenEmpty", StdinKind::Pipe, "abc\n\n", Prompt + Prompt + NoPort, 0},
-                    PromptCaseT{"NotDigitsThenEnd", StdinKind::Pipe, "abc\n", Prompt + Prompt + NoPort, 0},
-                    PromptCaseT{"NotDigitsThenPort", StdinKind::Pipe, "abc\n0\n", Prompt + Prompt + NoSuchDevice, 1}),
+    testing::Values(
+        PromptCaseT{"EmptyLine", StdinKind::Pipe, "\n", Prompt + NoPort, 0},
+        PromptCaseT{"EndOfInput", StdinKind::Pipe, "", Prompt + NoPort, 0},
+        PromptCaseT{"DevNull", StdinKind::DevNull, "", Prompt + NoPort, 0},
+        PromptCaseT{"NotDigitsThenEmpty", StdinKind::Pipe, "abc\n\n", Prompt + Prompt + NoPort, 0},
+        PromptCaseT{"NotDigitsThenEnd", StdinKind::Pipe, "abc\n", Prompt + Prompt + NoPort, 0},
+        PromptCaseT{"NotDigitsThenPort", StdinKind::Pipe, "abc\n0\n", Prompt + Prompt + NoSuchDevice, 1}),
     [](const testing::TestParamInfo<PromptCaseT>& info) { return std::string(info.param.Name); });
 
 }  // namespace

@@ -30,6 +30,8 @@ TEST_P(E2EConsoleFailure, FailedWriteIsAnUnhandledError) {
 INSTANTIATE_TEST_SUITE_P(Stdout, E2EConsoleFailure,
                          testing::Values(BrokenStdoutT{"DevFull", StdoutKind::DevFull},
                                          BrokenStdoutT{"ClosedPipe", StdoutKind::ClosedPipe}),
-                         [](const testing::TestParamInfo<BrokenStdoutT>& info) { return std::string(info.param.Name); });
+                         [](const testing::TestParamInfo<BrokenStdoutT>& info) {
+                           return std::string(info.param.Name);
+                         });
 
 }  // namespace

@@ -49,11 +49,13 @@ testing::AssertionResult IsErrorReport(const std::string& err, std::string_view 
     return testing::AssertionFailure() << frames << " frame lines in:\n" << err;
   }
   std::smatch head;
-  if (!std::regex_match(lines[0], head, ReportHead)) return testing::AssertionFailure() << "head: " << lines[0];
+  if (!std::regex_match(lines[0], head, ReportHead))
+    return testing::AssertionFailure() << "head: " << lines[0];
   if (lines[1] != message) return testing::AssertionFailure() << "message: " << lines[1];
   for (size_t i = 2; i < 2 + frames; ++i) {
     std::smatch frame;
-    if (!std::regex_match(lines[i], frame, ReportFrame)) return testing::AssertionFailure() << "frame: " << lines[i];
+    if (!std::regex_match(lines[i], frame, ReportFrame))
+      return testing::AssertionFailure() << "frame: " << lines[i];
     if (i == 2 && frame[1] != head[1]) return testing::AssertionFailure() << "first frame is not " << head[1];
   }
   if (!lines.back().empty()) return testing::AssertionFailure() << "no closing blank line:\n" << err;

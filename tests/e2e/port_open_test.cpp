@@ -50,7 +50,8 @@ TEST(E2EPortBusy, SecondReaderOfAPortIsRefused) {
   ASSERT_TRUE(HoldsFlock(first.Pid())) << "the first dustlog never locked " << sim.Device();
 
   const ResultT second = RunProcess(DustlogLaunch({sim.Port()}));
-  EXPECT_EQ(AfterBanner(second.Out), OpenFailure("Communication error 16: Device or resource busy")) << second.Out;
+  EXPECT_EQ(AfterBanner(second.Out), OpenFailure("Communication error 16: Device or resource busy"))
+      << second.Out;
   EXPECT_EQ(second.Err, "");
   EXPECT_EQ(second.ExitCode(), 1);
   EXPECT_TRUE(first.StillRunningAfter(100ms)) << "the refused open disturbed the first reader";

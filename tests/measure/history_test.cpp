@@ -45,7 +45,8 @@ TEST(History, EmptyRingHasNoAverage) {
 TEST(History, FullRingOverwritesTheOldestAndScansFromIt) {
   HistoryT history;
   HistoryInit(history);
-  for (int i = 0; i <= MaxPacketHistory; ++i) HistoryAdd(history, Uniform(static_cast<uint16_t>(2 * i)), i * 1000);
+  for (int i = 0; i <= MaxPacketHistory; ++i)
+    HistoryAdd(history, Uniform(static_cast<uint16_t>(2 * i)), i * 1000);
   EXPECT_EQ(history.Len, 360);
   EXPECT_EQ(history.Next, 1);
   EXPECT_EQ(history.Packets[0].Packet, Uniform(720));
@@ -113,9 +114,21 @@ TEST(History, AverageRoundsHalvesToEven) {
     uint16_t Average;
   };
   const Case cases[] = {
-      {{2, 3}, 2},         {{3, 4}, 4},         {{1, 2, 2}, 2}, {{65535, 65535}, 65535}, {{0, 1}, 0},
-      {{1, 2}, 2},         {{0, 0, 1}, 0},      {{1, 1, 2, 2}, 2}, {{5, 6}, 6},          {{7, 8}, 8},
-      {{2, 3, 3, 3}, 3},   {{1, 1, 2}, 1},      {{65534, 65535}, 65534}, {{0}, 0},     {{65535}, 65535},
+      {{2, 3}, 2},
+      {{3, 4}, 4},
+      {{1, 2, 2}, 2},
+      {{65535, 65535}, 65535},
+      {{0, 1}, 0},
+      {{1, 2}, 2},
+      {{0, 0, 1}, 0},
+      {{1, 1, 2, 2}, 2},
+      {{5, 6}, 6},
+      {{7, 8}, 8},
+      {{2, 3, 3, 3}, 3},
+      {{1, 1, 2}, 1},
+      {{65534, 65535}, 65534},
+      {{0}, 0},
+      {{65535}, 65535},
   };
   for (const Case& c : cases) {
     HistoryT history;
@@ -169,7 +182,8 @@ TEST(RoundedQuotient, MatchesRoundToNearestEvenOverTheWholeRange) {
     for (uint32_t sum : sums) {
       const uint32_t expected = ReferenceRounded(sum, count);
       if (RoundedQuotient(sum, count) != expected) {
-        ADD_FAILURE() << sum << " / " << count << ": got " << RoundedQuotient(sum, count) << ", expected " << expected;
+        ADD_FAILURE() << sum << " / " << count << ": got " << RoundedQuotient(sum, count) << ", expected "
+                      << expected;
         ++mismatches;
       }
     }

@@ -15,7 +15,8 @@ const std::string HeaderAndRule = Header + "\r\n" + Rule + "\r\n";
 
 const PacketT Sample = MakePacket({3, 5, 6, 3, 5, 6, 840, 250, 40, 3, 1, 0});
 const LocalTimeT SampleTime{2021, 5, 25, 19, 31, 48};
-const std::string SampleRow = "21-05-25 19:31:48     3     5     6     3     5     6   840   250    40     3     1     0";
+const std::string SampleRow =
+    "21-05-25 19:31:48     3     5     6     3     5     6   840   250    40     3     1     0";
 
 TEST(ReportTable, FirstReportWritesHeaderRuleAndRow) {
   ReportTableT table;
@@ -42,12 +43,19 @@ TEST(ReportTable, RowFormatsStampAndFields) {
   const uint16_t M = 65535;
   const Case cases[] = {
       {Sample, SampleTime, ':', SampleRow},
-      {Sample, SampleTime, '.', "21-05-25 19.31.48     3     5     6     3     5     6   840   250    40     3     1     0"},
-      {MakePacket({M, M, M, M, M, M, M, M, M, M, M, M}), {2024, 3, 5, 7, 8, 9}, ':',
+      {Sample, SampleTime, '.',
+       "21-05-25 19.31.48     3     5     6     3     5     6   840   250    40     3     1     0"},
+      {MakePacket({M, M, M, M, M, M, M, M, M, M, M, M}),
+       {2024, 3, 5, 7, 8, 9},
+       ':',
        "24-03-05 07:08:09 65535 65535 65535 65535 65535 65535 65535 65535 65535 65535 65535 65535"},
-      {MakePacket({}), {2000, 1, 1, 0, 0, 0}, ':',
+      {MakePacket({}),
+       {2000, 1, 1, 0, 0, 0},
+       ':',
        "00-01-01 00:00:00     0     0     0     0     0     0     0     0     0     0     0     0"},
-      {MakePacket({1, 22, 333, 4444, 55555, 6, 70, 800, 9000, 10000, 11, 12}), {2099, 12, 31, 23, 59, 59}, ':',
+      {MakePacket({1, 22, 333, 4444, 55555, 6, 70, 800, 9000, 10000, 11, 12}),
+       {2099, 12, 31, 23, 59, 59},
+       ':',
        "99-12-31 23:59:59     1    22   333  4444 55555     6    70   800  9000 10000    11    12"},
   };
   for (const Case& c : cases) {
