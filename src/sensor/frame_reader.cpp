@@ -13,8 +13,10 @@ constexpr int64_t PollSliceMs = 10;
 }  // namespace
 
 uint8_t GetByte(TBlockSerial& ComCB, Clock& clock) {
+  // Most bytes are already held: return them without reading the clock.
+  if (ComCB.Held() > 0) return ComCB.RecvByte(RecvWait);
   const int64_t timer = clock.MonotonicMs();
-  while (ComCB.Held() == 0 && ComCB.WaitingData() == 0) {
+  while (ComCB.WaitingData() == 0) {
     const int64_t now = clock.MonotonicMs();
     if (SecondsBetween(timer, now) >= Timeout) throw ETimeout();
     int64_t waitMs = TimeoutMs - (now - timer);
