@@ -1,0 +1,71 @@
+#include "allocation_counter.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+bool Counting = false;
+int64_t Counted = 0;
+
+void* Allocate(std::size_t size) {
+  if (Counting) ++Counted;
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+void* AllocateAligned(std::size_t size, std::align_val_t alignment) {
+  if (Counting) ++Counted;
+  std::size_t align = static_cast<std::size_t>(alignment);
+  if (align < sizeof(void*)) align = sizeof(void*);
+  void* p = nullptr;
+  if (posix_memalign(&p, align, size == 0 ? 1 : size) != 0) return nullptr;
+  return p;
+}
+
+void* AllocateOrThrow(std::size_t size) {
+  if (void* p = Allocate(size)) return p;
+  throw std::bad_alloc();
+}
+
+void* AllocateAlignedOrThrow(std::size_t size, std::align_val_t alignment) {
+  if (void* p = AllocateAligned(size, alignment)) return p;
+  throw std::bad_alloc();
+}
+
+}  // namespace
+
+void StartCountingAllocations() {
+  Counted = 0;
+  Counting = true;
+}
+
+int64_t StopCountingAllocations() {
+  Counting = false;
+  return Counted;
+}
+
+void* operator new(std::size_t size) { return AllocateOrThrow(size); }
+void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void* operator new(std::size_t size, std::align_val_t a) { return AllocateAlignedOrThrow(size, a); }
+void* operator new[](std::size_t size, std::align_val_t a) { return AllocateAlignedOrThrow(size, a); }
+void* operator new(std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return AllocateAligned(size, a);
+}
+void* operator new[](std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return AllocateAligned(size, a);
+}
+
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
