@@ -105,8 +105,12 @@ ChildProcess::ChildProcess(const LaunchT& launch) {
     // Small inputs fit the pipe buffer, so writing before the spawn cannot block.
     WriteAll(in.Write, launch.Input);
     posix_spawn_file_actions_adddup2(&setup.Actions, in.Read, STDIN_FILENO);
-  } else {
+  } else if (launch.Stdin == StdinKind::DevNull) {
     posix_spawn_file_actions_addopen(&setup.Actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  } else if (launch.Stdin == StdinKind::WriteOnly) {
+    posix_spawn_file_actions_addopen(&setup.Actions, STDIN_FILENO, "/dev/null", O_WRONLY, 0);
+  } else {
+    posix_spawn_file_actions_addclose(&setup.Actions, STDIN_FILENO);
   }
   switch (launch.Stdout) {
     case StdoutKind::Pipe: posix_spawn_file_actions_adddup2(&setup.Actions, out.Write, STDOUT_FILENO); break;
@@ -117,6 +121,7 @@ ChildProcess::ChildProcess(const LaunchT& launch) {
       CloseFd(out.Read);
       posix_spawn_file_actions_adddup2(&setup.Actions, out.Write, STDOUT_FILENO);
       break;
+    case StdoutKind::Closed: posix_spawn_file_actions_addclose(&setup.Actions, STDOUT_FILENO); break;
   }
   posix_spawn_file_actions_adddup2(&setup.Actions, err.Write, STDERR_FILENO);
 

@@ -17,12 +17,15 @@ constexpr std::chrono::milliseconds SafetyDeadline = 20s;
 enum class StdinKind {
   Pipe,  // Input is written, then the pipe is closed
   DevNull,
+  Closed,     // no descriptor 0 at all
+  WriteOnly,  // descriptor 0 open for writing only: every read fails
 };
 
 enum class StdoutKind {
   Pipe,        // captured
   DevFull,     // every write fails with ENOSPC
   ClosedPipe,  // a pipe whose read end is already closed: writes fail with EPIPE
+  Closed,      // no descriptor 1 at all: writes fail with EBADF
 };
 
 struct LaunchT {
