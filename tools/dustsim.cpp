@@ -31,6 +31,7 @@ const char* const UsageText =
     "usage: dustsim [options]\n"
     "  --period MS            milliseconds between frames (default 1000)\n"
     "  --count N              send N frames, then close the device and exit\n"
+    "  --cut-last             with --count: the last frame stops half-way\n"
     "  --silent-after N       send N frames, then stay silent until stopped\n"
     "  --values A,B,...       the twelve measurement values of every frame\n"
     "  --bad-checksum-every K every K-th frame has a wrong checksum (1: all)\n"
@@ -54,6 +55,7 @@ struct OptionsT {
   bool DoubleStart = false;
   bool Split = false;
   bool WaitReader = false;
+  bool CutLast = false;
   std::string Replay;
   bool Hex = false;
 };
@@ -105,6 +107,8 @@ OptionsT ParseOptions(int argc, char** argv) {
       options.Split = true;
     else if (arg == "--wait-reader")
       options.WaitReader = true;
+    else if (arg == "--cut-last")
+      options.CutLast = true;
     else if (arg == "--replay")
       options.Replay = next();
     else if (arg == "--hex")
@@ -228,7 +232,10 @@ int main(int argc, char** argv) {
                         (!replay.empty() && replayed >= replay.size());
     if (!silent) {
       if (replay.empty()) {
-        SendChunk(options, master, FrameFor(options, ++sent));
+        std::vector<uint8_t> bytes = FrameFor(options, ++sent);
+        // The device vanishes mid-frame, as an unplugged adapter does.
+        if (options.CutLast && sent == options.Count) bytes.resize(bytes.size() - FrameBytes / 2);
+        SendChunk(options, master, bytes);
       } else {
         const size_t size = std::min<size_t>(FrameBytes, replay.size() - replayed);
         const uint8_t* chunk = replay.data() + replayed;

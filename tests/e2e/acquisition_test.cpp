@@ -76,13 +76,24 @@ TEST(E2EStreamFaults, BadLengthWordIsAnUnhandledError) {
 }
 
 // A closed master must end the run at once, not after eleven 30 s time-outs.
-TEST(E2EStreamFaults, VanishedDeviceIsAnUnhandledError) {
-  SensorSim sim({"--wait-reader", "--period", "50", "--count", "10"});
+class E2EVanishingDevice : public testing::TestWithParam<bool> {};
+
+// Between frames or mid-frame, a vanished device ends the run at once, not
+// after eleven thirty-second time-outs.
+TEST_P(E2EVanishingDevice, IsAnUnhandledError) {
+  std::vector<std::string> options = {"--wait-reader", "--period", "50", "--count", "10"};
+  if (GetParam()) options.push_back("--cut-last");
+  SensorSim sim(options);
   const ResultT run = RunProcess(DustlogLaunch({sim.Port()}));
   EXPECT_FALSE(run.Hung) << "still running " << SafetyDeadline.count() << " ms after the device closed";
   EXPECT_EQ(AfterBanner(run.Out), "") << run.Out;
   EXPECT_TRUE(IsErrorReport(run.Err, "ESynaSerError: Communication error 5: Input/output error"));
   EXPECT_EQ(run.ExitCode(), 217);
 }
+
+INSTANTIATE_TEST_SUITE_P(Closing, E2EVanishingDevice, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "MidFrame" : "BetweenFrames");
+                         });
 
 }  // namespace
