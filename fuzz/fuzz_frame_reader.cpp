@@ -44,16 +44,15 @@ public:
       : Clock(clock), Stream(stream), BurstSize(burstSize), GapMs(gapMs) {}
 
   int32_t Queued() override { return static_cast<int32_t>(Arrived() - Consumed); }
-  size_t Read(uint8_t* buffer, size_t max) override {
+  size_t Receive(uint8_t* buffer, size_t max, int64_t timeoutMs) override {
+    Require(timeoutMs <= int64_t{Timeout} * 1000);
+    if (Arrived() == Consumed) {
+      Clock.NowMs = std::min(Clock.NowMs + std::max<int64_t>(timeoutMs, 0), NextArrivalMs());
+    }
     const size_t n = std::min(max, Arrived() - Consumed);
     std::memcpy(buffer, Stream.data() + Consumed, n);
     Consumed += n;
     return n;
-  }
-  void WaitReadable(int64_t timeoutMs) override {
-    Require(timeoutMs <= int64_t{Timeout} * 1000);
-    if (Arrived() > Consumed) return;
-    Clock.NowMs = std::min(Clock.NowMs + std::max<int64_t>(timeoutMs, 0), NextArrivalMs());
   }
 
   size_t Consumed = 0;  // bytes handed to the reader so far

@@ -59,7 +59,7 @@ bool StdConsole::ReadLine(std::string& line) {
       return true;
     }
     if (c == '\n') return true;
-    line.push_back(c);
+    if (line.size() <= MaxLineKept) line.push_back(c);
   }
 }
 

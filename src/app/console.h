@@ -21,7 +21,11 @@ public:
   // Writes text as it stands; raises EInOutError on failure.
   virtual void Write(std::string_view text) = 0;
   // Reads one line without its end (CR, LF or CR LF); false at end of input.
+  // A longer line than MaxLineKept is cut to MaxLineKept + 1 characters, so it
+  // stays too long for its reader while memory stays bounded.
   virtual bool ReadLine(std::string& line) = 0;
+
+  static constexpr size_t MaxLineKept = 255;  // characters: the longest port number text
 
   void WriteLine(std::string_view text);
 };

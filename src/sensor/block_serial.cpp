@@ -2,16 +2,14 @@
 
 #include "sensor/sensor_errors.h"
 
+bool TBlockSerial::Refill(int64_t timeoutMs) {
+  if (Head != Tail) return true;
+  Head = Tail = 0;
+  Tail = static_cast<int32_t>(Device.Receive(LineBuffer, LineBufferSize, timeoutMs));
+  return Tail > 0;
+}
+
 uint8_t TBlockSerial::RecvByte(int timeoutMs) {
-  if (Head == Tail) {
-    Head = Tail = 0;
-    size_t got = Device.Read(LineBuffer, LineBufferSize);
-    if (got == 0) {
-      Device.WaitReadable(timeoutMs);
-      got = Device.Read(LineBuffer, LineBufferSize);
-      if (got == 0) throw ESynaSerError(ErrTimeoutCode);
-    }
-    Tail = static_cast<int32_t>(got);
-  }
+  if (!Refill(timeoutMs)) throw ESynaSerError(ErrTimeoutCode);
   return LineBuffer[Head++];
 }

@@ -16,10 +16,12 @@ public:
   int32_t WaitingData() { return Device.Queued(); }
   // Bytes held here, already received.
   int32_t Held() const { return Tail - Head; }
-  void WaitReadable(int64_t timeoutMs) { Device.WaitReadable(timeoutMs); }
+  // With nothing held, takes the next burst, waiting up to timeoutMs for it;
+  // false when nothing came in time.
+  bool Refill(int64_t timeoutMs);
 
-  // Oldest held byte; when none is held, refills from the queue, waiting up to
-  // timeoutMs for the first byte (ESynaSerError 9997 when none comes).
+  // Oldest held byte; when none is held, refills first, waiting up to
+  // timeoutMs (ESynaSerError 9997 when nothing comes).
   uint8_t RecvByte(int timeoutMs);
 
 private:

@@ -11,6 +11,9 @@ int64_t SystemClock::MonotonicMs() {
 LocalTimeT SystemClock::LocalNow() {
   const std::time_t now = std::time(nullptr);
   std::tm tm{};
+  // localtime_r does not re-read the time zone: a zone changed while we run
+  // (TZ, /etc/localtime) would otherwise never reach the stamps.
+  tzset();
   localtime_r(&now, &tm);
   return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }

@@ -14,17 +14,21 @@ constexpr int64_t PollSliceMs = 10;
 
 uint8_t GetByte(TBlockSerial& ComCB, Clock& clock) {
   // Most bytes are already held: return them without reading the clock.
-  if (ComCB.Held() > 0) return ComCB.RecvByte(RecvWait);
-  const int64_t timer = clock.MonotonicMs();
-  while (ComCB.WaitingData() == 0) {
-    const int64_t now = clock.MonotonicMs();
-    if (SecondsBetween(timer, now) >= Timeout) throw ETimeout();
-    int64_t waitMs = TimeoutMs - (now - timer);
+  if (ComCB.Held() == 0) {
+    // Sleep in the system until a burst arrives or the allowance is used up;
+    // an early wake-up without data just waits for the rest.
+    const int64_t timer = clock.MonotonicMs();
+    int64_t now = timer;
+    for (;;) {
+      int64_t waitMs = TimeoutMs - (now - timer);
 #ifdef DUSTLOG_POLL_10MS
-    // Comparison build for scripts/monitor-cost: wakes every 10 ms like a polling reader.
-    if (waitMs > PollSliceMs) waitMs = PollSliceMs;
+      // Comparison build for scripts/monitor-cost: wakes every 10 ms like a polling reader.
+      if (waitMs > PollSliceMs) waitMs = PollSliceMs;
 #endif
-    ComCB.WaitReadable(waitMs);
+      if (ComCB.Refill(waitMs)) break;
+      now = clock.MonotonicMs();
+      if (SecondsBetween(timer, now) >= Timeout) throw ETimeout();
+    }
   }
   return ComCB.RecvByte(RecvWait);
 }

@@ -11,8 +11,7 @@ public:
   virtual ~SerialDevice() = default;
   // Bytes waiting in the system's receive queue; never waits.
   virtual int32_t Queued() = 0;
-  // Takes up to max queued bytes without waiting; 0 when nothing is queued.
-  virtual size_t Read(uint8_t* buffer, size_t max) = 0;
-  // Returns when a byte is queued or timeoutMs has passed, whichever is first.
-  virtual void WaitReadable(int64_t timeoutMs) = 0;
+  // Waits up to timeoutMs for bytes, then takes up to max of them in one
+  // read: one wait and one read per burst. 0 when nothing came in time.
+  virtual size_t Receive(uint8_t* buffer, size_t max, int64_t timeoutMs) = 0;
 };

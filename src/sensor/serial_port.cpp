@@ -84,7 +84,20 @@ int32_t SerialPort::Queued() {
   return count;
 }
 
-size_t SerialPort::Read(uint8_t* buffer, size_t max) {
+size_t SerialPort::Receive(uint8_t* buffer, size_t max, int64_t timeoutMs) {
+  pollfd pfd{Fd, POLLIN, 0};
+  const int timeout = timeoutMs < 0 ? 0 : static_cast<int>(timeoutMs);
+  const int ready = poll(&pfd, 1, timeout);
+  if (ready < 0) {
+    if (errno == EINTR) return 0;  // the caller re-checks its deadline
+    RaiseErrno(errno);
+  }
+  if (ready == 0) return 0;
+  if (pfd.revents & POLLNVAL) RaiseErrno(EBADF);
+  // Readable, hung up or failed: the read tells which. A vanished device
+  // (unplugged adapter, closed pseudo-terminal master) must end the wait at
+  // once rather than look like silence, and a hung-up terminal may flag
+  // POLLIN with nothing queued.
   for (;;) {
     const ssize_t got = read(Fd, buffer, max);
     if (got > 0) return static_cast<size_t>(got);
@@ -93,19 +106,4 @@ size_t SerialPort::Read(uint8_t* buffer, size_t max) {
     if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
     RaiseErrno(errno);
   }
-}
-
-void SerialPort::WaitReadable(int64_t timeoutMs) {
-  pollfd pfd{Fd, POLLIN, 0};
-  const int timeout = timeoutMs < 0 ? 0 : static_cast<int>(timeoutMs);
-  const int ready = poll(&pfd, 1, timeout);
-  if (ready < 0) {
-    if (errno == EINTR) return;  // the caller re-checks its deadline
-    RaiseErrno(errno);
-  }
-  // A vanished device (unplugged adapter, closed pseudo-terminal master) must
-  // end the wait at once rather than look like silence. A hung-up terminal
-  // may flag POLLIN too; with nothing queued that would make the caller spin.
-  if (ready > 0 && (pfd.revents & POLLNVAL)) RaiseErrno(EBADF);
-  if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR)) && Queued() == 0) RaiseErrno(EIO);
 }

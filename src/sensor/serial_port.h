@@ -19,8 +19,7 @@ public:
   void Config(int baud, int bits, char parity, int stopBits, bool softFlow, bool hardFlow);
 
   int32_t Queued() override;
-  size_t Read(uint8_t* buffer, size_t max) override;
-  void WaitReadable(int64_t timeoutMs) override;
+  size_t Receive(uint8_t* buffer, size_t max, int64_t timeoutMs) override;
 
 private:
   int Fd = -1;

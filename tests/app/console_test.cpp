@@ -2,12 +2,36 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
 namespace {
+
+// Puts text on standard input from a temporary file, for inputs larger than a
+// pipe holds; restores the real input afterwards.
+class FileStdin {
+public:
+  explicit FileStdin(const std::string& text) : File(std::tmpfile()) {
+    EXPECT_NE(File, nullptr);
+    EXPECT_EQ(std::fwrite(text.data(), 1, text.size(), File), text.size());
+    std::fflush(File);
+    std::rewind(File);
+    Saved = dup(STDIN_FILENO);
+    dup2(fileno(File), STDIN_FILENO);
+  }
+  ~FileStdin() {
+    dup2(Saved, STDIN_FILENO);
+    close(Saved);
+    std::fclose(File);
+  }
+
+private:
+  std::FILE* File;
+  int Saved = -1;
+};
 
 // Puts text on standard input through a pipe, with the writing end closed so
 // that reading past it is end of input; restores the real input afterwards.
@@ -57,6 +81,23 @@ TEST(StdConsole, ReadLineTakesCrLfAndCrAndLfAsLineEnds) {
     // End of input stays the end.
     EXPECT_FALSE(console.ReadLine(line));
   }
+}
+
+// A line without end (say, a device file given as input) is read in bounded
+// memory. Up to the longest port number text a line is kept whole; anything
+// longer keeps one character more, enough to stay too long.
+TEST(StdConsole, EndlessLineIsCutAndTheNextLineIsIntact) {
+  const std::string longest(Console::MaxLineKept, '7');
+  FileStdin input(longest + "\n" + std::string(256 << 10, '7') + "\r\n5\n");
+  StdConsole console;
+  std::string line;
+  ASSERT_TRUE(console.ReadLine(line));
+  EXPECT_EQ(line, longest);
+  ASSERT_TRUE(console.ReadLine(line));
+  EXPECT_EQ(line, std::string(Console::MaxLineKept + 1, '7'));
+  EXPECT_LT(line.capacity(), 4096u);
+  ASSERT_TRUE(console.ReadLine(line));
+  EXPECT_EQ(line, "5");
 }
 
 }  // namespace

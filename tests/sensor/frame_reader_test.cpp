@@ -238,6 +238,20 @@ TEST_F(ReaderFixture, BurstOfFramesIsOneReadAndDeliveredWhileTheSensorIsSilent) 
   EXPECT_EQ(clock.NowMs, TimeoutMs);
 }
 
+// A sensor sends one frame a second, each in one burst: the reader sleeps in
+// one poll per frame and takes the frame in one read, never asking the queue
+// size before or after.
+TEST_F(ReaderFixture, FramesArrivingOneBurstEachCostOnePollAndOneRead) {
+  constexpr int Frames = 5;
+  for (uint32_t seq = 0; seq < Frames; ++seq)
+    device.At(500 + seq * 1000, Bytes(EncodeFrame(SamplePacket(seq))));
+  for (uint32_t seq = 0; seq < Frames; ++seq) EXPECT_EQ(GetPacket(serial, clock), SamplePacket(seq));
+  EXPECT_EQ(device.QueuedCalls, 0);
+  EXPECT_EQ(device.PollCalls, Frames);
+  EXPECT_EQ(device.ReadCalls, Frames);
+  EXPECT_EQ(clock.NowMs, 500 + (Frames - 1) * 1000);
+}
+
 TEST_F(ReaderFixture, RecvByteWaitsForAByteThenRaises9997) {
   device.At(20, {0x33});
   EXPECT_EQ(serial.RecvByte(50), 0x33);

@@ -73,13 +73,12 @@ TEST_F(PtyFixture, EveryByteValuePassesUnchanged) {
   TBlockSerial serial{port};
   SystemClock clock;
   uint8_t empty[4];
-  EXPECT_EQ(port.Read(empty, sizeof empty), 0u);  // nothing yet is not an error
+  EXPECT_EQ(port.Receive(empty, sizeof empty, 0), 0u);  // nothing yet is not an error
 
   // CR, LF, XON, XOFF, ^C, DEL, 0xFF and the rest: bytes a cooked tty eats or rewrites.
   std::vector<uint8_t> sent;
   for (int b = 0; b < 256; ++b) sent.push_back(static_cast<uint8_t>(b));
   ASSERT_EQ(write(Master, sent.data(), sent.size()), static_cast<ssize_t>(sent.size()));
-  port.WaitReadable(1000);
   std::vector<uint8_t> got;
   for (size_t i = 0; i < sent.size(); ++i) got.push_back(GetByte(serial, clock));
   EXPECT_EQ(got, sent);
@@ -108,9 +107,9 @@ TEST_F(PtyFixture, ClosedMasterIsAnIoErrorNotSilence) {
   Open(port);
   close(Master);
   Master = -1;
-  EXPECT_EQ(RaisedCode([&] { port.WaitReadable(5000); }), 5);
   uint8_t buffer[4];
-  EXPECT_EQ(RaisedCode([&] { port.Read(buffer, sizeof buffer); }), 5);
+  EXPECT_EQ(RaisedCode([&] { port.Receive(buffer, sizeof buffer, 5000); }), 5);
+  EXPECT_EQ(RaisedCode([&] { port.Receive(buffer, sizeof buffer, 0); }), 5);
 }
 
 }  // namespace

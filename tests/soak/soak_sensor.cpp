@@ -69,8 +69,14 @@ int32_t SoakSensor::Queued() {
   return n;
 }
 
-size_t SoakSensor::Read(uint8_t* buffer, size_t max) {
-  EnsurePending();
+size_t SoakSensor::Receive(uint8_t* buffer, size_t max, int64_t timeoutMs) {
+  if (Queued() == 0) {
+    // A real wait never takes no time; without this a reader that waits 0 ms
+    // in a loop would stall the virtual clock instead of timing out.
+    int64_t wakeMs = Clock.NowMs + (timeoutMs < 1 ? 1 : timeoutMs);
+    if (Chunks[ChunkHead].AtMs < wakeMs) wakeMs = Chunks[ChunkHead].AtMs;
+    Clock.NowMs = wakeMs;
+  }
   size_t n = 0;
   while (n < max && ChunkCount > 0 && Chunks[ChunkHead].AtMs <= Clock.NowMs) {
     ChunkT& chunk = Chunks[ChunkHead];
@@ -85,15 +91,6 @@ size_t SoakSensor::Read(uint8_t* buffer, size_t max) {
     }
   }
   return n;
-}
-
-void SoakSensor::WaitReadable(int64_t timeoutMs) {
-  if (Queued() > 0) return;
-  // A real wait never takes no time; without this a reader that waits 0 ms
-  // in a loop would stall the virtual clock instead of timing out.
-  int64_t wakeMs = Clock.NowMs + (timeoutMs < 1 ? 1 : timeoutMs);
-  if (Chunks[ChunkHead].AtMs < wakeMs) wakeMs = Chunks[ChunkHead].AtMs;
-  Clock.NowMs = wakeMs;
 }
 
 bool SoakSensor::TakeExpected(ExpectedPassT& pass) {

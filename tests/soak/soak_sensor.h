@@ -48,8 +48,7 @@ public:
   SoakSensor(VirtualClock& clock, uint64_t seed);
 
   int32_t Queued() override;
-  size_t Read(uint8_t* buffer, size_t max) override;
-  void WaitReadable(int64_t timeoutMs) override;
+  size_t Receive(uint8_t* buffer, size_t max, int64_t timeoutMs) override;
 
   // Takes the prediction for the pass that just ended; false if none is left.
   bool TakeExpected(ExpectedPassT& pass);

@@ -26,14 +26,26 @@ size_t ScriptedSerial::FutureBytes() const {
 }
 
 int32_t ScriptedSerial::Queued() {
+  ++QueuedCalls;
   CheckHangUp();
   Arrive();
   return static_cast<int32_t>(Queue.size());
 }
 
-size_t ScriptedSerial::Read(uint8_t* buffer, size_t max) {
+size_t ScriptedSerial::Receive(uint8_t* buffer, size_t max, int64_t timeoutMs) {
+  ++PollCalls;
   CheckHangUp();
   Arrive();
+  if (Queue.empty()) {
+    ++WaitCalls;
+    int64_t wakeMs = Clock.NowMs + (timeoutMs < 0 ? 0 : timeoutMs);
+    if (!Bursts.empty() && Bursts.front().AtMs < wakeMs) wakeMs = Bursts.front().AtMs;
+    if (HangUpMs < wakeMs) wakeMs = HangUpMs;
+    Clock.NowMs = wakeMs;
+    CheckHangUp();
+    Arrive();
+    if (Queue.empty()) return 0;
+  }
   ++ReadCalls;
   size_t n = 0;
   while (n < max && !Queue.empty()) {
@@ -41,17 +53,4 @@ size_t ScriptedSerial::Read(uint8_t* buffer, size_t max) {
     Queue.pop_front();
   }
   return n;
-}
-
-void ScriptedSerial::WaitReadable(int64_t timeoutMs) {
-  ++WaitCalls;
-  CheckHangUp();
-  Arrive();
-  if (!Queue.empty()) return;
-  int64_t wakeMs = Clock.NowMs + (timeoutMs < 0 ? 0 : timeoutMs);
-  if (!Bursts.empty() && Bursts.front().AtMs < wakeMs) wakeMs = Bursts.front().AtMs;
-  if (HangUpMs < wakeMs) wakeMs = HangUpMs;
-  Clock.NowMs = wakeMs;
-  CheckHangUp();
-  Arrive();
 }

@@ -20,11 +20,13 @@ public:
   void HangUpAt(int64_t atMs) { HangUpMs = atMs; }
 
   int32_t Queued() override;
-  size_t Read(uint8_t* buffer, size_t max) override;
-  void WaitReadable(int64_t timeoutMs) override;
+  size_t Receive(uint8_t* buffer, size_t max, int64_t timeoutMs) override;
 
-  int WaitCalls = 0;  // how often the reader went to sleep
-  int ReadCalls = 0;
+  // The system calls a terminal device would make for the calls so far.
+  int QueuedCalls = 0;  // FIONREAD
+  int PollCalls = 0;    // one per Receive
+  int ReadCalls = 0;    // one per Receive that found bytes
+  int WaitCalls = 0;    // Receives that had to sleep: nothing was queued
   size_t Pending() const { return Queue.size() + FutureBytes(); }
 
 private:
