@@ -1,6 +1,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <optional>
+#include <ostream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -32,12 +33,14 @@ protected:
     if (!Faketime) GTEST_SKIP() << "faketime is not installed (Debian package faketime)";
   }
 
+  enum class ClocksT { Both, WallOnly };
+
   // dustlog on port under faketime with the given start time and rate.
-  LaunchT Faked(const std::string& timeSpec, const std::string& port) const {
+  LaunchT Faked(const std::string& timeSpec, const std::string& port, ClocksT clocks = ClocksT::Both) const {
     LaunchT launch;
     launch.Argv = {*Faketime, "-f", timeSpec, DUSTLOG_BIN, port};
     // Any value but 1 keeps CLOCK_MONOTONIC faked, which the deadlines run on.
-    launch.Env = {{"TZ", "UTC"}, {"FAKETIME_DONT_FAKE_MONOTONIC", "0"}};
+    launch.Env = {{"TZ", "UTC"}, {"FAKETIME_DONT_FAKE_MONOTONIC", clocks == ClocksT::Both ? "0" : "1"}};
 #ifdef DUSTLOG_E2E_SANITIZED
     // The preloaded libfaketime comes before the ASan runtime; that order is harmless here.
     const char* asan = std::getenv("ASAN_OPTIONS");
@@ -89,5 +92,55 @@ TEST_F(E2EAcceleratedClock, ReportsAveragesEveryFiveMinutes) {
   EXPECT_TRUE(std::regex_match(body->substr(TableHead.size()), rows)) << *body;
   EXPECT_EQ(run.Err, "");
 }
+
+// Time-outs run on the monotonic clock: a wall clock racing ahead (a bad NTP
+// step, a daylight-saving change) must not shorten them. 400 wall-clock
+// seconds pass, more than eleven time-outs, while only 4 s really do.
+TEST_F(E2EAcceleratedClock, RacingWallClockDoesNotShortenTimeouts) {
+  SensorSim sim({"--wait-reader", "--silent-after", "0"});
+  ChildProcess dustlog(Faked("+0 x100", sim.Port(), ClocksT::WallOnly));
+  EXPECT_TRUE(dustlog.StillRunningAfter(4s)) << "ended by a clock that is not the monotonic one";
+  dustlog.Signal(SIGTERM);
+  const ResultT run = dustlog.Finish();
+  EXPECT_EQ(AfterBanner(run.Out), "") << run.Out;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_EQ(run.TermSignal(), SIGTERM);
+}
+
+struct FaultyStreamT {
+  const char* Name;
+  std::vector<std::string> SimOptions;
+};
+
+void PrintTo(const FaultyStreamT& c, std::ostream* os) { *os << c.Name; }
+
+class E2EFaultyStream : public E2EAcceleratedClock, public testing::WithParamInterface<FaultyStreamT> {};
+
+// Streams with faults below the limits: the frames are still found and read,
+// so the first report shows their values. A frame missed in the search would
+// leave nothing to report; a frame misread would run into the checksum limit.
+TEST_P(E2EFaultyStream, FramesAreStillReadAndReported) {
+  std::vector<std::string> options = {"--wait-reader", "--period", "10", "--values", Values};
+  options.insert(options.end(), GetParam().SimOptions.begin(), GetParam().SimOptions.end());
+  SensorSim sim(options);
+  ChildProcess dustlog(Faked("@2024-03-05 07:08:00 x100", sim.Port()));
+  const auto hasRow = [](const std::string& out) { return out.find(RowValues) != std::string::npos; };
+  const bool reported = dustlog.WaitForOutput(hasRow, 30s);
+  dustlog.Signal(SIGTERM);
+  const ResultT run = dustlog.Finish();
+  ASSERT_TRUE(reported) << run.Out << run.Err;
+  const auto body = AfterBanner(run.Out);
+  ASSERT_TRUE(body) << run.Out;
+  const std::regex rows("(" + Row + RowValues + ")+");
+  EXPECT_TRUE(std::regex_match(body->substr(TableHead.size()), rows)) << *body;
+  EXPECT_EQ(run.Err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, E2EFaultyStream,
+    testing::Values(FaultyStreamT{"EveryOtherChecksumBad", {"--bad-checksum-every", "2"}},
+                    FaultyStreamT{"SplitFrames", {"--split"}},
+                    FaultyStreamT{"DoubleStartAndGarbage", {"--double-start", "--garbage", "5"}}),
+    [](const testing::TestParamInfo<FaultyStreamT>& info) { return std::string(info.param.Name); });
 
 }  // namespace

@@ -21,10 +21,10 @@ void PrintTo(const QuietCaseT& c, std::ostream* os) { *os << c.Name; }
 
 class E2EQuietStream : public testing::TestWithParam<QuietCaseT> {};
 
-// Streams that hold no fault dustlog counts to its limits: it keeps reading
-// and prints nothing but the banner until stopped. Each would end it within a
-// second if a frame were misread (11 checksum errors at 20-50 ms a frame).
-TEST_P(E2EQuietStream, KeepsReadingSilently) {
+// A healthy sensor: dustlog keeps reading and prints nothing but the banner
+// until a signal ends it, with no message of its own. That the frames are
+// really read is shown under an accelerated clock, where they make a row.
+TEST_P(E2EQuietStream, KeepsReadingSilentlyUntilASignal) {
   std::vector<std::string> options = {"--wait-reader"};
   options.insert(options.end(), GetParam().SimOptions.begin(), GetParam().SimOptions.end());
   SensorSim sim(options);
@@ -39,15 +39,12 @@ TEST_P(E2EQuietStream, KeepsReadingSilently) {
   EXPECT_EQ(run.TermSignal(), GetParam().Stop);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Streams, E2EQuietStream,
-    testing::Values(
-        QuietCaseT{"GoodFramesStoppedByCtrlC", {"--period", "50"}, SIGINT},
-        QuietCaseT{"GoodFramesStoppedByTerm", {"--period", "50"}, SIGTERM},
-        QuietCaseT{"EveryOtherChecksumBad", {"--period", "20", "--bad-checksum-every", "2"}, SIGTERM},
-        QuietCaseT{"SplitFrames", {"--period", "20", "--split"}, SIGTERM},
-        QuietCaseT{"DoubleStartAndGarbage", {"--period", "20", "--double-start", "--garbage", "5"}, SIGTERM}),
-    [](const testing::TestParamInfo<QuietCaseT>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Streams, E2EQuietStream,
+                         testing::Values(QuietCaseT{"GoodFramesStoppedByCtrlC", {"--period", "50"}, SIGINT},
+                                         QuietCaseT{"GoodFramesStoppedByTerm", {"--period", "50"}, SIGTERM}),
+                         [](const testing::TestParamInfo<QuietCaseT>& info) {
+                           return std::string(info.param.Name);
+                         });
 
 TEST(E2EStreamFaults, ChecksumErrorsPastTheLimitEndWithOne) {
   SensorSim sim({"--wait-reader", "--period", "20", "--bad-checksum-every", "1"});
@@ -75,7 +72,6 @@ TEST(E2EStreamFaults, BadLengthWordIsAnUnhandledError) {
       << resolved.Out;
 }
 
-// A closed master must end the run at once, not after eleven 30 s time-outs.
 class E2EVanishingDevice : public testing::TestWithParam<bool> {};
 
 // Between frames or mid-frame, a vanished device ends the run at once, not

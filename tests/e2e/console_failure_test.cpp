@@ -17,8 +17,8 @@ void PrintTo(const BrokenStdoutT& c, std::ostream* os) { *os << c.Name; }
 
 class E2EConsoleFailure : public testing::TestWithParam<BrokenStdoutT> {};
 
-// The usage text is the first thing written; a write that fails must be
-// reported, not lost (and a closed pipe must not kill the process silently).
+// The banner's first line is the first thing written; a write that fails must
+// be reported, not lost (and a closed pipe must not kill the process silently).
 TEST_P(E2EConsoleFailure, FailedWriteIsAnUnhandledError) {
   LaunchT launch = DustlogLaunch({"3", "4"});
   launch.Stdout = GetParam().Stdout;

@@ -17,8 +17,8 @@ std::string OpenFailure(std::string_view error) {
 
 class E2EPortOpen : public testing::TestWithParam<const char*> {};
 
-// Port 0 names no device; -1 and 500 name serial devices this machine lacks;
-// 1999 is /dev/pts/999.
+// Ports 0, -1 and 500 name no device at all; 1999 is /dev/pts/999, which
+// this machine lacks.
 TEST_P(E2EPortOpen, MissingDeviceEndsWithOne) {
   const ResultT run = RunProcess(DustlogLaunch({GetParam()}));
   EXPECT_EQ(AfterBanner(run.Out), OpenFailure("Communication error 2: No such file or directory")) << run.Out;

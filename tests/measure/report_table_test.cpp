@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "sensor/error.h"
 #include "sim_frames.h"
 
 namespace {
@@ -31,6 +32,17 @@ TEST(ReportTable, HeaderRepeatsBeforeEveryTenthRow) {
     const std::string text(PrintPacket(table, Sample, SampleTime).View());
     EXPECT_EQ(text, (headed ? HeaderAndRule : "") + SampleRow + "\r\n") << "row " << row;
   }
+}
+
+// The row count is checked: the row that would take it past its range is
+// refused instead of wrapping to a negative count.
+TEST(ReportTable, RowCountPastItsRangeIsAnOverflowError) {
+  ReportTableT table;
+  table.Lines = INT32_MAX - 1;
+  EXPECT_EQ(std::string(PrintPacket(table, Sample, SampleTime).View()), SampleRow + "\r\n");
+  EXPECT_EQ(table.Lines, INT32_MAX);
+  EXPECT_THROW(PrintPacket(table, Sample, SampleTime), EIntOverflow);
+  EXPECT_EQ(table.Lines, INT32_MAX);
 }
 
 TEST(ReportTable, RowFormatsStampAndFields) {
