@@ -15,7 +15,8 @@ _Unwind_Reason_Code TakeFrame(_Unwind_Context* context, void* arg) {
   const _Unwind_Ptr ip = _Unwind_GetIP(context);
   // The outermost frame reports no address: the stack ends there.
   if (ip == 0 || walk.Count == walk.Max) return _URC_END_OF_STACK;
-  walk.Frames[walk.Count++] = reinterpret_cast<void*>(ip);
+  walk.Frames[walk.Count++] =
+      reinterpret_cast<void*>(ip);  // NOLINT(performance-no-int-to-ptr): printed, never followed
   return _URC_NO_REASON;
 }
 
