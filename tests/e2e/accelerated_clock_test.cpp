@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "child_process.h"
 #include "dustlog_output.h"
 #include "sensor_sim.h"
@@ -27,6 +29,25 @@ const std::string RowValues = "     3     5     6     3     5     6   840   250 
 
 class E2EAcceleratedClock : public testing::Test {
 protected:
+#ifdef DUSTLOG_E2E_TARGET_FAKETIME
+  void SetUp() override {
+    if (access(DUSTLOG_E2E_TARGET_FAKETIME, R_OK) != 0)
+      GTEST_SKIP() << DUSTLOG_E2E_TARGET_FAKETIME << " is missing: scripts/test-arm64 fetches it";
+  }
+
+  // The emulator passes QEMU_SET_ENV to the emulated program alone; the
+  // emulator itself must not load a library of the target's.
+  LaunchT Faked(const std::string& timeSpec, const std::string& port) const {
+    LaunchT launch;
+    launch.Argv = TargetCommand(DUSTLOG_BIN);
+    launch.Argv.push_back(port);
+    launch.Env = {{"TZ", "UTC"}, {"FAKETIME_DONT_FAKE_MONOTONIC", "0"}, {"FAKETIME", timeSpec}, {
+                    "QEMU_SET_ENV",
+                    std::string("LD_PRELOAD=") + DUSTLOG_E2E_TARGET_FAKETIME
+                  }};
+    return launch;
+  }
+#else
   void SetUp() override {
     Faketime = FindProgram("faketime");
     if (!Faketime) GTEST_SKIP() << "faketime is not installed (Debian package faketime)";
@@ -47,6 +68,7 @@ protected:
   }
 
   std::optional<std::string> Faketime;
+#endif
 };
 
 TEST_F(E2EAcceleratedClock, SilenceFromTheStartEndsAfterElevenTimeouts) {
