@@ -29,36 +29,31 @@ const std::string RowValues = "     3     5     6     3     5     6   840   250 
 
 class E2EAcceleratedClock : public testing::Test {
 protected:
+  void SetUp() override {
 #ifdef DUSTLOG_E2E_TARGET_FAKETIME
-  void SetUp() override {
     if (access(DUSTLOG_E2E_TARGET_FAKETIME, R_OK) != 0)
-      GTEST_SKIP() << DUSTLOG_E2E_TARGET_FAKETIME << " is missing: scripts/test-arm64 fetches it";
-  }
-
-  // The emulator passes QEMU_SET_ENV to the emulated program alone; the
-  // emulator itself must not load a library of the target's.
-  LaunchT Faked(const std::string& timeSpec, const std::string& port) const {
-    LaunchT launch;
-    launch.Argv = TargetCommand(DUSTLOG_BIN);
-    launch.Argv.push_back(port);
-    launch.Env = {{"TZ", "UTC"}, {"FAKETIME_DONT_FAKE_MONOTONIC", "0"}, {"FAKETIME", timeSpec}, {
-                    "QEMU_SET_ENV",
-                    std::string("LD_PRELOAD=") + DUSTLOG_E2E_TARGET_FAKETIME
-                  }};
-    return launch;
-  }
+      GTEST_SKIP() << DUSTLOG_E2E_TARGET_FAKETIME << " is missing (scripts/test-arm64 fetches it)";
 #else
-  void SetUp() override {
     Faketime = FindProgram("faketime");
     if (!Faketime) GTEST_SKIP() << "faketime is not installed (Debian package faketime)";
+#endif
   }
 
   // dustlog on port under faketime with the given start time and rate.
   LaunchT Faked(const std::string& timeSpec, const std::string& port) const {
     LaunchT launch;
-    launch.Argv = {*Faketime, "-f", timeSpec, DUSTLOG_BIN, port};
     // Any value but 1 keeps CLOCK_MONOTONIC faked, which the deadlines run on.
     launch.Env = {{"TZ", "UTC"}, {"FAKETIME_DONT_FAKE_MONOTONIC", "0"}};
+#ifdef DUSTLOG_E2E_TARGET_FAKETIME
+    // The emulator is a host program: the target's libfaketime goes to the
+    // emulated dustlog alone, through the emulator's QEMU_SET_ENV.
+    launch.Argv = TargetCommand(DUSTLOG_BIN);
+    launch.Argv.push_back(port);
+    launch.Env.emplace_back("FAKETIME", timeSpec);
+    launch.Env.emplace_back("QEMU_SET_ENV", std::string("LD_PRELOAD=") + DUSTLOG_E2E_TARGET_FAKETIME);
+#else
+    launch.Argv = {*Faketime, "-f", timeSpec, DUSTLOG_BIN, port};
+#endif
 #ifdef DUSTLOG_E2E_SANITIZED
     // The preloaded libfaketime comes before the ASan runtime; that order is harmless here.
     const char* asan = std::getenv("ASAN_OPTIONS");
@@ -68,7 +63,6 @@ protected:
   }
 
   std::optional<std::string> Faketime;
-#endif
 };
 
 TEST_F(E2EAcceleratedClock, SilenceFromTheStartEndsAfterElevenTimeouts) {
