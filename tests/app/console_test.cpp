@@ -68,6 +68,11 @@ TEST(StdConsole, ReadLineTakesCrLfAndCrAndLfAsLineEnds) {
       {"\n\r\n7\n", {"", "", "7"}},
       {"4\r\r\n5", {"4", "", "5"}},
       {"", {}},
+      {"\xB5"
+       "4\xFF\r\n\x8D\n",
+       {"\xB5"
+        "4\xFF",
+        "\x8D"}},  // bytes above 0x7F pass unchanged
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.Input));

@@ -57,6 +57,14 @@ TEST(ParsePortNumber, AcceptsOnlyWholeNumbersInAnyBase) {
       {"+-1", std::nullopt},
       {"- 1", std::nullopt},
       {"$-1", std::nullopt},
+      // Bytes above 0x7F: negative as a signed char (x86-64), large as an
+      // unsigned one (arm64); a digit on neither.
+      {"\xB5", std::nullopt},
+      {"1\xFF", std::nullopt},
+      {"$\xC1", std::nullopt},
+      {"\xA0"
+       "5",
+       std::nullopt},
       {std::string(254, '0') + "7", 7},
       {std::string(255, '0') + "7", std::nullopt},
   };

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "child_process.h"
 #include "dustlog_output.h"
 #include "sensor_sim.h"
@@ -29,8 +31,13 @@ const std::string RowValues = "     3     5     6     3     5     6   840   250 
 class E2EAcceleratedClock : public testing::Test {
 protected:
   void SetUp() override {
+#ifdef DUSTLOG_E2E_TARGET_FAKETIME
+    if (access(DUSTLOG_E2E_TARGET_FAKETIME, R_OK) != 0)
+      GTEST_SKIP() << DUSTLOG_E2E_TARGET_FAKETIME << " is missing (scripts/test-arm64 fetches it)";
+#else
     Faketime = FindProgram("faketime");
     if (!Faketime) GTEST_SKIP() << "faketime is not installed (Debian package faketime)";
+#endif
   }
 
   enum class ClocksT { Both, WallOnly };
@@ -38,9 +45,18 @@ protected:
   // dustlog on port under faketime with the given start time and rate.
   LaunchT Faked(const std::string& timeSpec, const std::string& port, ClocksT clocks = ClocksT::Both) const {
     LaunchT launch;
-    launch.Argv = {*Faketime, "-f", timeSpec, DUSTLOG_BIN, port};
     // Any value but 1 keeps CLOCK_MONOTONIC faked, which the deadlines run on.
     launch.Env = {{"TZ", "UTC"}, {"FAKETIME_DONT_FAKE_MONOTONIC", clocks == ClocksT::Both ? "0" : "1"}};
+#ifdef DUSTLOG_E2E_TARGET_FAKETIME
+    // The emulator is a host program: the target's libfaketime goes to the
+    // emulated dustlog alone, through the emulator's QEMU_SET_ENV.
+    launch.Argv = TargetCommand(DUSTLOG_BIN);
+    launch.Argv.push_back(port);
+    launch.Env.emplace_back("FAKETIME", timeSpec);
+    launch.Env.emplace_back("QEMU_SET_ENV", std::string("LD_PRELOAD=") + DUSTLOG_E2E_TARGET_FAKETIME);
+#else
+    launch.Argv = {*Faketime, "-f", timeSpec, DUSTLOG_BIN, port};
+#endif
 #ifdef DUSTLOG_E2E_SANITIZED
     // The preloaded libfaketime comes before the ASan runtime; that order is harmless here.
     const char* asan = std::getenv("ASAN_OPTIONS");

@@ -61,7 +61,7 @@ TEST(E2EStreamFaults, BadLengthWordIsAnUnhandledError) {
   EXPECT_TRUE(IsErrorReport(run.Err, "EFrameLen: Frame length was incorrect"));
   EXPECT_EQ(run.ExitCode(), 217);
 
-  const auto addr2line = FindProgram("addr2line");
+  const auto addr2line = FindProgram(DUSTLOG_E2E_ADDR2LINE);
   if (!addr2line) return;  // binutils missing: the address cannot be resolved here
   LaunchT lookup;
   lookup.Argv = {*addr2line, "-f", "-i", "-e", DUSTLOG_BIN, RaiseAddress(run.Err)};

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <sstream>
 #include <stdexcept>
 
 #include <fcntl.h>
@@ -230,4 +231,14 @@ ResultT ChildProcess::Finish(std::chrono::milliseconds deadline) {
 ResultT RunProcess(const LaunchT& launch, std::chrono::milliseconds deadline) {
   ChildProcess child(launch);
   return child.Finish(deadline);
+}
+
+std::vector<std::string> TargetCommand(const std::string& program) {
+  std::vector<std::string> command;
+#ifdef DUSTLOG_E2E_EMULATOR
+  std::istringstream words(DUSTLOG_E2E_EMULATOR);
+  for (std::string word; words >> word;) command.push_back(word);
+#endif
+  command.push_back(program);
+  return command;
 }

@@ -86,3 +86,7 @@ private:
 };
 
 ResultT RunProcess(const LaunchT& launch, std::chrono::milliseconds deadline = SafetyDeadline);
+
+// The command that runs a program of this build: the program itself, or in a
+// cross build the emulator with the program as its argument.
+std::vector<std::string> TargetCommand(const std::string& program);

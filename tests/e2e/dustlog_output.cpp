@@ -81,7 +81,7 @@ std::optional<std::string> FindProgram(std::string_view name) {
 
 LaunchT DustlogLaunch(std::initializer_list<std::string> args) {
   LaunchT launch;
-  launch.Argv = {DUSTLOG_BIN};
+  launch.Argv = TargetCommand(DUSTLOG_BIN);
   launch.Argv.insert(launch.Argv.end(), args.begin(), args.end());
   return launch;
 }

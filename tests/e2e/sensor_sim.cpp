@@ -6,7 +6,7 @@
 
 SensorSim::SensorSim(std::vector<std::string> options) {
   LaunchT launch;
-  launch.Argv = {DUSTSIM_BIN};
+  launch.Argv = TargetCommand(DUSTSIM_BIN);
   launch.Argv.insert(launch.Argv.end(), options.begin(), options.end());
   launch.Stdin = StdinKind::DevNull;
   Process = std::make_unique<ChildProcess>(launch);

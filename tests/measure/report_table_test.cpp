@@ -57,6 +57,11 @@ TEST(ReportTable, RowFormatsStampAndFields) {
       {Sample, SampleTime, ':', SampleRow},
       {Sample, SampleTime, '.',
        "21-05-25 19.31.48     3     5     6     3     5     6   840   250    40     3     1     0"},
+      // A separator byte above 0x7F comes out as that byte, whatever the sign of char.
+      {Sample, SampleTime, '\xB7',
+       "21-05-25 19\xB7"
+       "31\xB7"
+       "48     3     5     6     3     5     6   840   250    40     3     1     0"},
       {MakePacket({M, M, M, M, M, M, M, M, M, M, M, M}),
        {2024, 3, 5, 7, 8, 9},
        ':',
