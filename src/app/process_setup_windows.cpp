@@ -47,8 +47,8 @@ int FaultFrames(const CONTEXT& fault, const void** frames, int max) {
     } else {
       void* handlerData = nullptr;
       DWORD64 establisher = 0;
-      RtlVirtualUnwind(UNW_FLAG_NHANDLER, imageBase, context.Rip, function, &context, &handlerData, &establisher,
-                       nullptr);
+      RtlVirtualUnwind(UNW_FLAG_NHANDLER, imageBase, context.Rip, function, &context, &handlerData,
+                       &establisher, nullptr);
     }
     if (context.Rip == 0) break;
     frames[count++] = reinterpret_cast<const void*>(context.Rip);
@@ -69,7 +69,8 @@ LONG WINAPI ReportFault(EXCEPTION_POINTERS* pointers) {
   char generic[48];
   const char* className = "EExternalException";
   const char* message = generic;
-  std::snprintf(generic, sizeof generic, "External exception %08lX", static_cast<unsigned long>(record.ExceptionCode));
+  std::snprintf(generic, sizeof generic, "External exception %08lX",
+                static_cast<unsigned long>(record.ExceptionCode));
   for (const FaultNameT& name : FaultNames) {
     if (name.Code == record.ExceptionCode) {
       className = name.ClassName;

@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr DWORD QueueSize = 4096;       // bytes, both directions
-constexpr DWORD ReadIntervalMs = 50;    // a gap this long after a byte ends the burst
+constexpr DWORD QueueSize = 4096;        // bytes, both directions
+constexpr DWORD ReadIntervalMs = 50;     // a gap this long after a byte ends the burst
 constexpr int64_t MaxReadWaitMs = 1000;  // longest sleep between two checks of the device
 constexpr DWORD MaxReadBytes = 4096;
 

@@ -6,6 +6,7 @@
 void SystemErrorText(int code, char* text, size_t size) {
   // A code the system has no text for has no description; asking the
   // untranslated table keeps that test independent of LC_MESSAGES.
-  const char* description = strerrordesc_np(code) == nullptr ? "" : std::strerror(code);  // in the user's language
+  const char* description =
+      strerrordesc_np(code) == nullptr ? "" : std::strerror(code);  // in the user's language
   std::snprintf(text, size, "%s", description);
 }

@@ -7,8 +7,9 @@ void SystemErrorText(int code, char* text, size_t size) {
   text[0] = '\0';
   wchar_t wide[256];
   // Language 0: the user's language, falling back as the system does.
-  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                      static_cast<DWORD>(code), 0, wide, sizeof wide / sizeof wide[0], nullptr);
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                     static_cast<DWORD>(code), 0, wide, sizeof wide / sizeof wide[0], nullptr);
   if (length == 0) return;
   // In the code page the console shows, so accented texts read right there.
   UINT codePage = GetConsoleOutputCP();

@@ -12,7 +12,10 @@ LocalTimeT VirtualClock::LocalNow() {
   const sys_days day = floor<days>(now);
   const year_month_day date{day};
   const hh_mm_ss<seconds> time{now - day};
-  return {static_cast<int>(date.year()),          static_cast<int>(static_cast<unsigned>(date.month())),
-          static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(time.hours().count()),
-          static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count())};
+  return {static_cast<int>(date.year()),
+          static_cast<int>(static_cast<unsigned>(date.month())),
+          static_cast<int>(static_cast<unsigned>(date.day())),
+          static_cast<int>(time.hours().count()),
+          static_cast<int>(time.minutes().count()),
+          static_cast<int>(time.seconds().count())};
 }

@@ -59,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(QuietCaseT{"GoodFrames", {"--period", "50"}},
                     QuietCaseT{"EveryOtherChecksumBad", {"--period", "20", "--bad-checksum-every", "2"}},
                     QuietCaseT{"SplitFrames", {"--period", "20", "--split"}},
-                    QuietCaseT{"DoubleStartAndGarbage", {"--period", "20", "--double-start", "--garbage", "5"}}),
+                    QuietCaseT{"DoubleStartAndGarbage",
+                               {"--period", "20", "--double-start", "--garbage", "5"}}),
     [](const testing::TestParamInfo<QuietCaseT>& info) { return std::string(info.param.Name); });
 
 TEST(WineStreamFaults, ChecksumErrorsPastTheLimitEndWithOne) {
@@ -115,7 +116,8 @@ TEST(WineVanishingDevice, EndsTheRunWithinAboutASecond) {
   EXPECT_LE(took.count(), 2000) << "the device vanished " << took.count() << " ms before dustlog ended";
   EXPECT_EQ(AfterBanner(run.Out), "") << run.Out;
   std::smatch message;
-  ASSERT_TRUE(std::regex_search(run.Err, message, std::regex("\r\n(ESynaSerError: Communication error 21: [^\r\n]+)\r\n")))
+  ASSERT_TRUE(std::regex_search(run.Err, message,
+                                std::regex("\r\n(ESynaSerError: Communication error 21: [^\r\n]+)\r\n")))
       << run.Err;
   EXPECT_TRUE(IsErrorReport(run.Err, message[1].str()));
   EXPECT_EQ(run.ExitCode(), 217);
@@ -149,8 +151,11 @@ TEST(WineAcceleratedClock, ReportsAveragesEveryFiveMinutes) {
   launch.Env.emplace_back("FAKETIME_DONT_FAKE_MONOTONIC", "0");
   ChildProcess dustlog(launch);
 
-  const std::string rowValues = "     3     5     6     3     5     6   840   250    40     3     1     0\r\n";
-  const auto hasRow = [&rowValues](const std::string& out) { return out.find(rowValues) != std::string::npos; };
+  const std::string rowValues =
+      "     3     5     6     3     5     6   840   250    40     3     1     0\r\n";
+  const auto hasRow = [&rowValues](const std::string& out) {
+    return out.find(rowValues) != std::string::npos;
+  };
   const bool reported = dustlog.WaitForOutput(hasRow, 30s);
   dustlog.Signal(SIGTERM);
   const ResultT run = dustlog.Finish();
@@ -159,7 +164,8 @@ TEST(WineAcceleratedClock, ReportsAveragesEveryFiveMinutes) {
   const auto body = AfterBanner(run.Out);
   ASSERT_TRUE(body) << run.Out;
   const std::regex rows(
-      "--date-- --time--  1\\.0S  2\\.5S 10\\.0S  1\\.0E  2\\.5E 10\\.0E  0\\.3P  0\\.5P  1\\.0P  2\\.5P  5\\.0P "
+      "--date-- --time--  1\\.0S  2\\.5S 10\\.0S  1\\.0E  2\\.5E 10\\.0E  0\\.3P  0\\.5P  1\\.0P  2\\.5P  "
+      "5\\.0P "
       "10\\.0P\r\n-{90}\r\n(24-03-05 07:1[0-9]:[0-9][0-9]" +
       rowValues + ")+");
   EXPECT_TRUE(std::regex_match(*body, rows)) << *body;

@@ -70,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PromptCaseT{"CrLf", StdinKind::Pipe, "abc\r\n\r\n", Prompt + Prompt + NoPort},
                     PromptCaseT{"Lf", StdinKind::Pipe, "abc\n\n", Prompt + Prompt + NoPort},
                     PromptCaseT{"Cr", StdinKind::Pipe, "abc\r\r", Prompt + Prompt + NoPort},
-                    PromptCaseT{"NotDigitsThenEnd", StdinKind::Pipe, "1 \r\nabc", Prompt + Prompt + Prompt + NoPort}),
+                    PromptCaseT{"NotDigitsThenEnd", StdinKind::Pipe, "1 \r\nabc",
+                                Prompt + Prompt + Prompt + NoPort}),
     [](const testing::TestParamInfo<PromptCaseT>& info) { return std::string(info.param.Name); });
 
 struct BrokenStdoutT {

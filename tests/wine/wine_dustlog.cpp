@@ -11,7 +11,8 @@ std::optional<WineSetupT> WineSetup() {
   const char* exe = std::getenv("DUSTLOG_EXE");
   const char* wine = std::getenv("DUSTLOG_WINE");
   const char* prefix = std::getenv("WINEPREFIX");
-  if (exe == nullptr || wine == nullptr || prefix == nullptr || *exe == '\0' || *wine == '\0' || *prefix == '\0') {
+  if (exe == nullptr || wine == nullptr || prefix == nullptr || *exe == '\0' || *wine == '\0' ||
+      *prefix == '\0') {
     return std::nullopt;
   }
   return WineSetupT{exe, wine, prefix};
