@@ -63,6 +63,22 @@ INSTANTIATE_TEST_SUITE_P(
                                {"--period", "20", "--double-start", "--garbage", "5"}}),
     [](const testing::TestParamInfo<QuietCaseT>& info) { return std::string(info.param.Name); });
 
+// Ctrl-C (wine turns SIGINT into the console's Ctrl-C event): the run ends
+// with no message from the program.
+TEST(WineCtrlC, EndsTheRunWithoutAMessage) {
+  const auto wine = WineSetup();
+  SKIP_WITHOUT_WINE(wine);
+  MappedSensor sensor(*wine, 16, {"--wait-reader", "--period", "50"});
+  ChildProcess dustlog(WineLaunch(*wine, {"16"}));
+  ASSERT_TRUE(dustlog.StillRunningAfter(2s)) << dustlog.Finish().Err;
+  dustlog.Signal(SIGINT);
+  const ResultT run = dustlog.Finish(5s);
+  EXPECT_FALSE(run.Hung) << "still running 5 s after Ctrl-C";
+  EXPECT_EQ(AfterBanner(run.Out), "") << run.Out;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_NE(run.ExitCode(), 217);
+}
+
 TEST(WineStreamFaults, ChecksumErrorsPastTheLimitEndWithOne) {
   const auto wine = WineSetup();
   SKIP_WITHOUT_WINE(wine);
