@@ -1,5 +1,6 @@
 // The console of dustlog.exe: bytes exactly as on Linux, CR LF and all.
 #include <ostream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,37 @@ INSTANTIATE_TEST_SUITE_P(Stdout, WineConsoleFailure,
                          testing::Values(BrokenStdoutT{"ClosedPipe", StdoutKind::ClosedPipe},
                                          BrokenStdoutT{"DevFull", StdoutKind::DevFull}),
                          [](const testing::TestParamInfo<BrokenStdoutT>& info) {
+                           return std::string(info.param.Name);
+                         });
+
+struct BrokenStdinT {
+  const char* Name;
+  StdinKind Stdin;
+};
+
+void PrintTo(const BrokenStdinT& c, std::ostream* os) { *os << c.Name; }
+
+class WineStdinFailure : public testing::TestWithParam<BrokenStdinT> {};
+
+// A read that fails is not end of input: it must not pass for "no port chosen".
+// The message is the system's text for the failure, so only its class is compared.
+TEST_P(WineStdinFailure, FailedReadAtThePromptIsAnUnhandledError) {
+  const auto wine = WineSetup();
+  SKIP_WITHOUT_WINE(wine);
+  LaunchT launch = WineLaunch(*wine, {});
+  launch.Stdin = GetParam().Stdin;
+  const ResultT run = RunProcess(launch);
+  EXPECT_EQ(AfterBanner(run.Out), Prompt);
+  std::smatch message;
+  ASSERT_TRUE(std::regex_search(run.Err, message, std::regex("\r\n(EInOutError: [^\r\n]+)\r\n"))) << run.Err;
+  EXPECT_TRUE(IsErrorReport(run.Err, message[1].str()));
+  EXPECT_EQ(run.ExitCode(), 217);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stdin, WineStdinFailure,
+                         testing::Values(BrokenStdinT{"Closed", StdinKind::Closed},
+                                         BrokenStdinT{"WriteOnly", StdinKind::WriteOnly}),
+                         [](const testing::TestParamInfo<BrokenStdinT>& info) {
                            return std::string(info.param.Name);
                          });
 
