@@ -1,24 +1,10 @@
 #include "app/console.h"
 
-#include <cerrno>
 #include <cstring>
-
-#include <unistd.h>
 
 namespace {
 
 constexpr std::string_view LineEnd = "\r\n";
-
-// True when all of text was written.
-bool WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t n = write(fd, text.data(), text.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    text.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -36,20 +22,14 @@ void Console::WriteLine(std::string_view text) {
 }
 
 void StdConsole::Write(std::string_view text) {
-  if (!WriteAll(STDOUT_FILENO, text)) throw EInOutError(ErMsgDiskFull);
+  if (!WriteStdOut(text)) throw EInOutError(ErMsgDiskFull);
 }
 
 bool StdConsole::ReadLine(std::string& line) {
   line.clear();
   for (;;) {
     char c = 0;
-    const ssize_t n = read(STDIN_FILENO, &c, 1);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      // The message must outlive this frame: strerror's text is static.
-      throw EInOutError(std::strerror(errno));
-    }
-    if (n == 0) return !line.empty();
+    if (!ReadStdIn(c)) return !line.empty();
     if (SkipLf) {
       SkipLf = false;
       if (c == '\n') continue;
@@ -62,5 +42,3 @@ bool StdConsole::ReadLine(std::string& line) {
     if (line.size() <= MaxLineKept) line.push_back(c);
   }
 }
-
-void WriteStdErr(std::string_view text) { WriteAll(STDERR_FILENO, text); }

@@ -40,5 +40,13 @@ private:
   bool SkipLf = false;  // the last line ended in CR; a LF right after it belongs to it
 };
 
+// The process's standard streams, one file per host (console_posix.cpp,
+// console_windows.cpp); bytes pass unchanged both ways.
+
+// True when all of text reached standard output.
+bool WriteStdOut(std::string_view text);
 // Writes to standard error, ignoring failures: nothing is left to report them to.
 void WriteStdErr(std::string_view text);
+// One byte of standard input into c; false at end of input. Raises
+// EInOutError with the system's text when the read fails.
+bool ReadStdIn(char& c);

@@ -1,5 +1,3 @@
-#include <clocale>
-#include <csignal>
 #include <exception>
 #include <new>
 #include <string_view>
@@ -7,16 +5,12 @@
 
 #include "app/console.h"
 #include "app/dustlog.h"
+#include "app/process_setup.h"
 #include "app/unhandled_error.h"
 #include "sensor/clock.h"
 
 int main(int argc, char** argv) {
-  // A closed pipe must be a failed write the program reports, not a silent death.
-  std::signal(SIGPIPE, SIG_IGN);
-  // Stamps and system error texts follow the user's locale; numbers never do.
-  std::setlocale(LC_CTYPE, "");
-  std::setlocale(LC_TIME, "");
-  std::setlocale(LC_MESSAGES, "");
+  SetUpProcess();
   Error::Prepare();
 
   const std::vector<std::string_view> args(argv + 1, argv + argc);

@@ -1,9 +1,5 @@
 #include "app/time_separator.h"
 
-#include <cstring>
-
-#include <langinfo.h>
-
 namespace {
 
 constexpr char DefaultTimeSep = ':';
@@ -31,4 +27,28 @@ char TimeSeparatorFromFormat(const char* format) {
   return DefaultTimeSep;
 }
 
-char LocaleTimeSeparator() { return TimeSeparatorFromFormat(nl_langinfo(T_FMT)); }
+char TimeSeparatorFromPicture(const char* picture) {
+  if (picture == nullptr) return DefaultTimeSep;
+  const char* p = picture;
+  bool quoted = false;
+  // The first hour field outside quotes.
+  for (; *p != '\0'; ++p) {
+    if (*p == '\'') quoted = !quoted;
+    if (!quoted && (*p == 'h' || *p == 'H')) break;
+  }
+  if (*p == '\0') return DefaultTimeSep;
+  while (*p == 'h' || *p == 'H') ++p;
+  // What lies before the minutes, quotes dropped, must be one ASCII character.
+  char sep = '\0';
+  int count = 0;
+  for (; *p != '\0' && (quoted || *p != 'm'); ++p) {
+    if (*p == '\'') {
+      quoted = !quoted;
+      continue;
+    }
+    sep = *p;
+    ++count;
+  }
+  if (*p != 'm' || count != 1 || static_cast<unsigned char>(sep) >= 0x80) return DefaultTimeSep;
+  return sep;
+}

@@ -1,20 +1,15 @@
 #include "sensor/sensor_errors.h"
 
 #include <cstdio>
-#include <cstring>
 
-namespace {
+#include "sensor/system_error_text.h"
 
-const char* Description(int code) {
-  if (code == ErrTimeoutCode) return "Timeout during operation";
-  // A code the system has no text for has no description; asking the
-  // untranslated table keeps that test independent of LC_MESSAGES.
-  if (strerrordesc_np(code) == nullptr) return "";
-  return std::strerror(code);  // in the user's language
-}
-
-}  // namespace
-
-void ESynaSerError::FormatMessage() {
-  std::snprintf(Text, sizeof Text, "Communication error %d: %s", Code, Description(Code));
+void ESynaSerError::ComposeMessage() {
+  char description[128];
+  if (Code == ErrTimeoutCode) {
+    std::snprintf(description, sizeof description, "%s", "Timeout during operation");
+  } else {
+    SystemErrorText(Code, description, sizeof description);
+  }
+  std::snprintf(Text, sizeof Text, "Communication error %d: %s", Code, description);
 }

@@ -28,13 +28,13 @@ constexpr int ErrTimeoutCode = 9997;
 class ESynaSerError : public Error {
 public:
   [[gnu::always_inline]] explicit ESynaSerError(int code) : Error("ESynaSerError", ""), Code(code) {
-    FormatMessage();
+    ComposeMessage();
   }
   const char* Message() const override { return Text; }
   int ErrorCode() const { return Code; }
 
 private:
-  void FormatMessage();
+  void ComposeMessage();
   int Code;
   char Text[160] = {};
 };

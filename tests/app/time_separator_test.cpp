@@ -25,4 +25,22 @@ TEST(TimeSeparatorFromFormat, IsTheCharacterBetweenHourAndMinute) {
   }
 }
 
+// Windows time pictures (the user's LOCALE_STIMEFORMAT).
+TEST(TimeSeparatorFromPicture, IsTheCharacterBetweenHoursAndMinutes) {
+  struct Case {
+    const char* Picture;
+    char Sep;
+  };
+  const Case cases[] = {
+      {"HH:mm:ss", ':'},        {"h:mm:ss tt", ':'}, {"H.mm.ss", '.'},
+      {"tt hh:mm:ss", ':'},     {"HH'h'mm", 'h'},    {"HH' h 'mm", ':'},
+      {"'Uhr' HH.mm", '.'},     {"HHmm", ':'},       {"HH", ':'},
+      {"mm:ss", ':'},           {"", ':'},           {nullptr, ':'},
+      {"H\xE6\x99\x82mm", ':'},  // a multi-byte separator
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(TimeSeparatorFromPicture(c.Picture), c.Sep) << (c.Picture ? c.Picture : "(null)");
+  }
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "sensor/sensor_errors.h"
 #include "sim_frames.h"
 #include "support/scripted_serial.h"
@@ -274,8 +276,8 @@ TEST_F(ReaderFixture, HangUpRaisesESynaSerErrorAtOnce) {
     GetPacket(serial, clock);
     FAIL() << "no ESynaSerError";
   } catch (const ESynaSerError& error) {
-    EXPECT_EQ(error.ErrorCode(), 5);
-    EXPECT_STREQ(error.Message(), "Communication error 5: Input/output error");
+    EXPECT_EQ(error.ErrorCode(), EIO);
+    EXPECT_STREQ(error.Message(), ESynaSerError(EIO).Message());
   }
   EXPECT_EQ(clock.NowMs, 500);
 }

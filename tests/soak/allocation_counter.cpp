@@ -1,5 +1,6 @@
 #include "allocation_counter.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -13,13 +14,23 @@ void* Allocate(std::size_t size) {
   return std::malloc(size == 0 ? 1 : size);
 }
 
+// Over-aligned blocks come from malloc too, the block's own start kept just
+// before the aligned address: posix_memalign and _aligned_malloc are each
+// one host's, and their blocks would need different frees.
 void* AllocateAligned(std::size_t size, std::align_val_t alignment) {
   if (Counting) ++Counted;
   std::size_t align = static_cast<std::size_t>(alignment);
   if (align < sizeof(void*)) align = sizeof(void*);
-  void* p = nullptr;
-  if (posix_memalign(&p, align, size == 0 ? 1 : size) != 0) return nullptr;
-  return p;
+  void* raw = std::malloc(size + align + sizeof(void*));
+  if (raw == nullptr) return nullptr;
+  const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(raw) + sizeof(void*);
+  void* aligned = reinterpret_cast<void*>((start + align - 1) / align * align);
+  static_cast<void**>(aligned)[-1] = raw;
+  return aligned;
+}
+
+void FreeAligned(void* p) {
+  if (p != nullptr) std::free(static_cast<void**>(p)[-1]);
 }
 
 void* AllocateOrThrow(std::size_t size) {
@@ -63,9 +74,9 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { FreeAligned(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { FreeAligned(p); }

@@ -1,21 +1,21 @@
 #include "support/virtual_clock.h"
 
-#include <ctime>
+#include <chrono>
 
 LocalTimeT VirtualClock::LocalNow() {
-  // Calendar arithmetic through timegm/gmtime keeps month and year rollover right.
-  std::tm tm{};
-  tm.tm_year = Origin.Year - 1900;
-  tm.tm_mon = Origin.Month - 1;
-  tm.tm_mday = Origin.Day;
-  tm.tm_hour = Origin.Hour;
-  tm.tm_min = Origin.Minute;
-  tm.tm_sec = Origin.Second;
-  const int64_t totalMs = NowMs + WallOffsetMs;
-  // Floor division: the stamp drops milliseconds, never rounds them up.
-  const int64_t seconds = totalMs >= 0 ? totalMs / 1000 : -((-totalMs + 999) / 1000);
-  const std::time_t t = timegm(&tm) + seconds;
-  std::tm out{};
-  gmtime_r(&t, &out);
-  return {out.tm_year + 1900, out.tm_mon + 1, out.tm_mday, out.tm_hour, out.tm_min, out.tm_sec};
+  // Calendar arithmetic through std::chrono keeps month and year rollover right.
+  using namespace std::chrono;
+  const sys_days originDay = year{Origin.Year} / Origin.Month / Origin.Day;
+  const sys_seconds origin = originDay + hours{Origin.Hour} + minutes{Origin.Minute} + seconds{Origin.Second};
+  // Floor: the stamp drops milliseconds, never rounds them up.
+  const sys_seconds now = origin + floor<seconds>(milliseconds{NowMs + WallOffsetMs});
+  const sys_days day = floor<days>(now);
+  const year_month_day date{day};
+  const hh_mm_ss<seconds> time{now - day};
+  return {static_cast<int>(date.year()),
+          static_cast<int>(static_cast<unsigned>(date.month())),
+          static_cast<int>(static_cast<unsigned>(date.day())),
+          static_cast<int>(time.hours().count()),
+          static_cast<int>(time.minutes().count()),
+          static_cast<int>(time.seconds().count())};
 }

@@ -29,30 +29,33 @@ speed_t SpeedFor(int baud) {
   }
 }
 
+// The descriptor, kept in the host-neutral Handle member.
+int Fd(intptr_t handle) { return static_cast<int>(handle); }
+
 }  // namespace
 
 SerialPort::~SerialPort() {
-  if (Fd >= 0) close(Fd);
+  if (Handle >= 0) close(Fd(Handle));
 }
 
 void SerialPort::Connect(const std::string& devicePath) {
   if (devicePath.empty()) RaiseErrno(ENOENT);
-  if (Fd >= 0) close(Fd);
-  Fd = open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (Fd < 0) RaiseErrno(errno);
+  if (Handle >= 0) close(Fd(Handle));
+  Handle = open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (Handle < 0) RaiseErrno(errno);
   // TIOCEXCL stops other opens (root bypasses it); the lock holds for root too.
   // A device that is not a terminal answers ENOTTY here and fails in Config.
-  if (ioctl(Fd, TIOCEXCL) != 0 && errno != ENOTTY) RaiseErrno(errno);
-  if (flock(Fd, LOCK_EX | LOCK_NB) != 0) RaiseErrno(errno == EWOULDBLOCK ? EBUSY : errno);
+  if (ioctl(Fd(Handle), TIOCEXCL) != 0 && errno != ENOTTY) RaiseErrno(errno);
+  if (flock(Fd(Handle), LOCK_EX | LOCK_NB) != 0) RaiseErrno(errno == EWOULDBLOCK ? EBUSY : errno);
   // Pseudo-terminals have no modem lines and answer ENOTTY: nothing to raise.
   const int lines = TIOCM_DTR | TIOCM_RTS;
-  if (ioctl(Fd, TIOCMBIS, &lines) != 0 && errno != ENOTTY && errno != EINVAL) RaiseErrno(errno);
-  if (tcflush(Fd, TCIOFLUSH) != 0 && errno != ENOTTY) RaiseErrno(errno);
+  if (ioctl(Fd(Handle), TIOCMBIS, &lines) != 0 && errno != ENOTTY && errno != EINVAL) RaiseErrno(errno);
+  if (tcflush(Fd(Handle), TCIOFLUSH) != 0 && errno != ENOTTY) RaiseErrno(errno);
 }
 
 void SerialPort::Config(int baud, int bits, char parity, int stopBits, bool softFlow, bool hardFlow) {
   termios tio{};
-  if (tcgetattr(Fd, &tio) != 0) RaiseErrno(errno);
+  if (tcgetattr(Fd(Handle), &tio) != 0) RaiseErrno(errno);
 
   // Input: no break, CR/NL, parity or XON/XOFF processing; bytes pass untouched.
   tio.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | INPCK | IXON | IXOFF | IXANY);
@@ -75,17 +78,17 @@ void SerialPort::Config(int baud, int bits, char parity, int stopBits, bool soft
 
   const speed_t speed = SpeedFor(baud);
   if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0) RaiseErrno(errno);
-  if (tcsetattr(Fd, TCSANOW, &tio) != 0) RaiseErrno(errno);
+  if (tcsetattr(Fd(Handle), TCSANOW, &tio) != 0) RaiseErrno(errno);
 }
 
 int32_t SerialPort::Queued() {
   int count = 0;
-  if (ioctl(Fd, FIONREAD, &count) != 0) RaiseErrno(errno);
+  if (ioctl(Fd(Handle), FIONREAD, &count) != 0) RaiseErrno(errno);
   return count;
 }
 
 size_t SerialPort::Receive(uint8_t* buffer, size_t max, int64_t timeoutMs) {
-  pollfd pfd{Fd, POLLIN, 0};
+  pollfd pfd{Fd(Handle), POLLIN, 0};
   const int timeout = timeoutMs < 0 ? 0 : static_cast<int>(timeoutMs);
   const int ready = poll(&pfd, 1, timeout);
   if (ready < 0) {
@@ -99,7 +102,7 @@ size_t SerialPort::Receive(uint8_t* buffer, size_t max, int64_t timeoutMs) {
   // once rather than look like silence, and a hung-up terminal may flag
   // POLLIN with nothing queued.
   for (;;) {
-    const ssize_t got = read(Fd, buffer, max);
+    const ssize_t got = read(Fd(Handle), buffer, max);
     if (got > 0) return static_cast<size_t>(got);
     if (got == 0) RaiseErrno(EIO);  // hang-up: the device is gone
     if (errno == EINTR) continue;

@@ -1,0 +1,28 @@
+#include "sensor/error.h"
+
+#include <windows.h>
+
+#ifdef _MSC_VER
+#include <intrin.h>
+#define DUSTLOG_RETURN_ADDRESS() _ReturnAddress()
+#else
+#define DUSTLOG_RETURN_ADDRESS() __builtin_return_address(0)
+#endif
+
+Error::Error(const char* className, const char* message) : Name(className), Text(message) {
+  void* raw[MaxFrames + 2];
+  const USHORT n = RtlCaptureStackBackTrace(0, MaxFrames + 2, raw, nullptr);
+  // The raise site is where this constructor returns to: normally raw[1].
+  const void* const site = DUSTLOG_RETURN_ADDRESS();
+  int first = 1;
+  for (int i = 0; i < n; ++i) {
+    if (raw[i] == site) {
+      first = i;
+      break;
+    }
+  }
+  for (int i = first; i < n && Count < MaxFrames; ++i) FrameList[Count++] = raw[i];
+}
+
+// The unwinder is part of the system and needs no warming.
+void Error::Prepare() {}
