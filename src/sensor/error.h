@@ -24,6 +24,10 @@ public:
   static void Prepare();
 
 private:
+  // Keeps the captured frames from the raise site on, at most MaxFrames;
+  // from raw[1] when the site is not among them.
+  void KeepFrames(const void* site, void* const* raw, int n);
+
   const char* Name;
   const char* Text;
   const void* FrameList[MaxFrames] = {};

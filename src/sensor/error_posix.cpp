@@ -37,14 +37,7 @@ Error::Error(const char* className, const char* message) : Name(className), Text
   // The raise site is where this constructor returns to: the first frame
   // past this one, whichever frames the unwinder reports before it.
   const void* const site = __builtin_return_address(0);
-  int first = 1;
-  for (int i = 0; i < n; ++i) {
-    if (raw[i] == site) {
-      first = i;
-      break;
-    }
-  }
-  for (int i = first; i < n && Count < MaxFrames; ++i) FrameList[Count++] = raw[i];
+  KeepFrames(site, raw, n);
 }
 
 void Error::Prepare() {

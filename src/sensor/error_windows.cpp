@@ -14,14 +14,7 @@ Error::Error(const char* className, const char* message) : Name(className), Text
   const USHORT n = RtlCaptureStackBackTrace(0, MaxFrames + 2, raw, nullptr);
   // The raise site is where this constructor returns to: normally raw[1].
   const void* const site = DUSTLOG_RETURN_ADDRESS();
-  int first = 1;
-  for (int i = 0; i < n; ++i) {
-    if (raw[i] == site) {
-      first = i;
-      break;
-    }
-  }
-  for (int i = first; i < n && Count < MaxFrames; ++i) FrameList[Count++] = raw[i];
+  KeepFrames(site, raw, n);
 }
 
 // The unwinder is part of the system and needs no warming.
