@@ -27,7 +27,7 @@ constexpr StepT Steps[] = {
     {3 * Hour, 3},   {6 * Hour, 6},    {12 * Hour, 2},   {Day, 4},         {2 * Day, 2}, {Week, 7},
     {2 * Week, 2},   {4 * Week, 4},    {13 * Week, 13},  {26 * Week, 2},
 };
-constexpr int64_t FirstMonday = 4 * Day;  // 1970-01-05
+constexpr int64_t FirstMonday = 4 * Day;      // 1970-01-05
 constexpr int64_t LonePadding = 30 * Minute;  // each side of a log with a single row
 
 // Columns of the inline data: the time, then the twelve values in log order.
@@ -131,10 +131,8 @@ std::vector<std::string> GuidelinePlots(std::string& labels) {
        {std::tuple{WhoPm25Daily, "PM2.5", "#e07b00"}, std::tuple{WhoPm10Daily, "PM10", "#1f5fbf"}}) {
     const std::string value = std::to_string(level);
     plots.push_back(value + " with lines dt 2 lw 1.5 lc rgb " + Quoted(colour) + " notitle");
-    labels += "set label " +
-              Quoted(std::string("WHO 24-h guideline ") + name + ": " + value + " µg/m³") +
-              " at graph 0.995, first " + value + " right offset 0,0.7 front tc rgb " + Quoted(colour) +
-              "\n";
+    labels += "set label " + Quoted(std::string("WHO 24-h guideline ") + name + ": " + value + " µg/m³") +
+              " at graph 0.995, first " + value + " right offset 0,0.7 front tc rgb " + Quoted(colour) + "\n";
   }
   return plots;
 }
@@ -205,10 +203,11 @@ std::string ChartScript(const std::vector<LogRowT>& rows, const ChartOptionsT& o
   out += "set grid xtics mxtics ytics lc rgb \"#d8d8d8\" lt 1, lc rgb \"#eeeeee\" lt 1\n";
   out += "set key outside bottom center horizontal samplen 3\n";
   out += "set lmargin 10\nset rmargin 4\n";
-  const std::string period = MinuteText(CivilFromSeconds(first)) + " to " + MinuteText(CivilFromSeconds(last));
+  const std::string period =
+      MinuteText(CivilFromSeconds(first)) + " to " + MinuteText(CivilFromSeconds(last));
   out += "set title " +
-         Quoted(std::string("Particulate matter, ") + (standard ? "standard" : "environment") + " readings, " +
-                period) +
+         Quoted(std::string("Particulate matter, ") + (standard ? "standard" : "environment") +
+                " readings, " + period) +
          "\n";
   // Headroom above the highest line, so the PM10 guideline never lies on the frame.
   out += "set ylabel \"µg/m³\"\nset yrange [0:" + std::to_string(highest + highest / 10 + 1) + "]\n";

@@ -60,8 +60,8 @@ CivilTimeT CivilFromSeconds(int64_t seconds) {
 
 std::string IsoText(const CivilTimeT& time) {
   char text[80];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", time.Year, time.Month, time.Day, time.Hour,
-                time.Minute, time.Second);
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", time.Year, time.Month, time.Day,
+                time.Hour, time.Minute, time.Second);
   return text;
 }
 

@@ -44,7 +44,8 @@ const CLI::Validator ChartSize(
     [](std::string& text) {
       int width = 0;
       int height = 0;
-      return ParseSize(text, width, height) ? std::string() : "expected WIDTHxHEIGHT in pixels, 100 to 10000 each";
+      return ParseSize(text, width, height) ? std::string()
+                                            : "expected WIDTHxHEIGHT in pixels, 100 to 10000 each";
     },
     "");
 
@@ -70,7 +71,8 @@ CommandLineT Finished(int status, std::string out, std::string err) {
 bool ParseSize(const std::string& text, int& width, int& height) {
   const char* end = text.data() + text.size();
   const auto [afterWidth, widthError] = std::from_chars(text.data(), end, width);
-  if (widthError != std::errc{} || afterWidth == end || (*afterWidth != 'x' && *afterWidth != 'X')) return false;
+  if (widthError != std::errc{} || afterWidth == end || (*afterWidth != 'x' && *afterWidth != 'X'))
+    return false;
   const auto [afterHeight, heightError] = std::from_chars(afterWidth + 1, end, height);
   if (heightError != std::errc{} || afterHeight != end) return false;
   return width >= MinSide && width <= MaxSide && height >= MinSide && height <= MaxSide;

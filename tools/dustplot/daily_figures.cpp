@@ -50,18 +50,20 @@ bool MeanAbove(uint64_t sum, int64_t rows, int level) {
 std::string DailyTable(const std::vector<DayFiguresT>& days, ReadingsT readings) {
   const bool standard = readings == ReadingsT::Standard;
   char line[256];
-  std::snprintf(line, sizeof line, HeaderFormat, "date", "rows", "hours", standard ? "2.5S mean" : "2.5E mean",
-                standard ? "2.5S max" : "2.5E max", standard ? "10.0S mean" : "10.0E mean",
-                standard ? "10.0S max" : "10.0E max", "above WHO 24-h guideline");
+  std::snprintf(line, sizeof line, HeaderFormat, "date", "rows", "hours",
+                standard ? "2.5S mean" : "2.5E mean", standard ? "2.5S max" : "2.5E max",
+                standard ? "10.0S mean" : "10.0E mean", standard ? "10.0S max" : "10.0E max",
+                "above WHO 24-h guideline");
   std::string table = line;
   for (const DayFiguresT& day : days) {
     const bool pm25 = MeanAbove(day.Pm25Sum, day.Rows, WhoPm25Daily);
     const bool pm10 = MeanAbove(day.Pm10Sum, day.Rows, WhoPm10Daily);
     const char* above = pm25 && pm10 ? "PM2.5 PM10" : pm25 ? "PM2.5" : pm10 ? "PM10" : "-";
     const auto rows = static_cast<uint64_t>(day.Rows);
-    std::snprintf(line, sizeof line, RowFormat, day.Year, day.Month, day.Day, static_cast<long long>(day.Rows),
-                  OneDecimal(rows * RowMinutes, 60).c_str(), OneDecimal(day.Pm25Sum, rows).c_str(),
-                  day.Pm25Max, OneDecimal(day.Pm10Sum, rows).c_str(), day.Pm10Max, above);
+    std::snprintf(line, sizeof line, RowFormat, day.Year, day.Month, day.Day,
+                  static_cast<long long>(day.Rows), OneDecimal(rows * RowMinutes, 60).c_str(),
+                  OneDecimal(day.Pm25Sum, rows).c_str(), day.Pm25Max, OneDecimal(day.Pm10Sum, rows).c_str(),
+                  day.Pm10Max, above);
     table += line;
   }
   return table;

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr size_t DatePrefix = 9;  // "yy-mm-dd "
+constexpr size_t DatePrefix = 9;    // "yy-mm-dd "
 constexpr size_t StampLength = 17;  // "yy-mm-dd hh:nn:ss"
 constexpr int CenturyBase = 2000;   // two-digit years are 2000..2099
 

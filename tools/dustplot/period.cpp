@@ -1,6 +1,5 @@
 #include "dustplot/period.h"
 
-
 namespace {
 
 constexpr size_t DateLength = 10;      // "YYYY-MM-DD"

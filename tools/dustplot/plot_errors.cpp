@@ -2,4 +2,5 @@
 
 #include <cstring>
 
-EFileError::EFileError(const std::string& file, int error) : EPlotFailure(file + ": " + std::strerror(error)) {}
+EFileError::EFileError(const std::string& file, int error)
+    : EPlotFailure(file + ": " + std::strerror(error)) {}
