@@ -73,11 +73,17 @@ void AppendRow(const LogRowT& row, std::string& out) {
   out += '\n';
 }
 
+// Which data blocks hold rows: gnuplot warns about an empty one.
+struct BlocksT {
+  bool Runs = false;
+  bool Lone = false;
+};
+
 // A blank line between runs of rows: gnuplot never joins points across it.
-// Rows that stand alone get their own block, drawn as dots since a line needs
-// two; true when there are such rows.
-bool AppendData(const std::vector<LogRowT>& rows, std::string& out) {
+// Rows that stand alone get their own block, drawn as dots since a line needs two.
+BlocksT AppendData(const std::vector<LogRowT>& rows, std::string& out) {
   const std::vector<size_t> starts = SegmentStarts(rows);
+  BlocksT blocks;
   std::string lone;
   out += "$rows << EOD\n";
   for (size_t s = 0; s < starts.size(); ++s) {
@@ -88,10 +94,12 @@ bool AppendData(const std::vector<LogRowT>& rows, std::string& out) {
     }
     for (size_t i = starts[s]; i < end; ++i) AppendRow(rows[i], out);
     out += '\n';
+    blocks.Runs = true;
   }
   out += "EOD\n";
-  if (!lone.empty()) out += "$lone << EOD\n" + lone + "EOD\n";
-  return !lone.empty();
+  blocks.Lone = !lone.empty();
+  if (blocks.Lone) out += "$lone << EOD\n" + lone + "EOD\n";
+  return blocks;
 }
 
 std::string Using(int column) {
@@ -105,16 +113,17 @@ std::string UsingPositive(int column) {
 }
 
 template <size_t N>
-std::string PlotCommand(const SeriesT (&series)[N], bool positive, bool lone,
+std::string PlotCommand(const SeriesT (&series)[N], bool positive, BlocksT blocks,
                         const std::vector<std::string>& extra) {
   std::vector<std::string> clauses;
   for (const SeriesT& s : series) {
+    if (!blocks.Runs) break;
     const std::string how = positive ? UsingPositive(s.Column) : Using(s.Column);
     clauses.push_back("$rows " + how + " with lines lw 1.5 lc rgb " + Quoted(s.Colour) + " title " +
                       Quoted(s.Title));
   }
   for (const SeriesT& s : series) {
-    if (!lone) break;
+    if (!blocks.Lone) break;
     const std::string how = positive ? UsingPositive(s.Column) : Using(s.Column);
     clauses.push_back("$lone " + how + " with points pt 7 ps 0.6 lc rgb " + Quoted(s.Colour) + " notitle");
   }
@@ -124,15 +133,16 @@ std::string PlotCommand(const SeriesT (&series)[N], bool positive, bool lone,
   return plot + "\n";
 }
 
-// Dashed lines labelled where they run, in the colour of the series they judge.
+// Dashed lines in the colour of the series they judge, labelled in the right
+// margin where no data can cover the label.
 std::vector<std::string> GuidelinePlots(std::string& labels) {
   std::vector<std::string> plots;
   for (const auto& [level, name, colour] :
        {std::tuple{WhoPm25Daily, "PM2.5", "#e07b00"}, std::tuple{WhoPm10Daily, "PM10", "#1f5fbf"}}) {
     const std::string value = std::to_string(level);
     plots.push_back(value + " with lines dt 2 lw 1.5 lc rgb " + Quoted(colour) + " notitle");
-    labels += "set label " + Quoted(std::string("WHO 24-h guideline ") + name + ": " + value + " µg/m³") +
-              " at graph 0.995, first " + value + " right offset 0,0.7 front tc rgb " + Quoted(colour) + "\n";
+    labels += "set label " + Quoted(std::string("WHO 24-h guideline\\n") + name + ": " + value + " µg/m³") +
+              " at graph 1, first " + value + " left offset 1,0.5 tc rgb " + Quoted(colour) + "\n";
   }
   return plots;
 }
@@ -198,11 +208,11 @@ std::string ChartScript(const std::vector<LogRowT>& rows, const ChartOptionsT& o
   out += " size " + std::to_string(options.Width) + "," + std::to_string(options.Height) +
          " noenhanced font \"sans,10\" background \"white\"\n";
   out += "set encoding utf8\n";
-  const bool lone = AppendData(rows, out);
+  const BlocksT blocks = AppendData(rows, out);
   const TicksT ticks = AppendTimeAxis(first, last, options.Width, out);
   out += "set grid xtics mxtics ytics lc rgb \"#d8d8d8\" lt 1, lc rgb \"#eeeeee\" lt 1\n";
   out += "set key outside bottom center horizontal samplen 3\n";
-  out += "set lmargin 10\nset rmargin 4\n";
+  out += "set lmargin 10\nset rmargin 20\n";
   const std::string period =
       MinuteText(CivilFromSeconds(first)) + " to " + MinuteText(CivilFromSeconds(last));
   out += "set title " +
@@ -216,14 +226,14 @@ std::string ChartScript(const std::vector<LogRowT>& rows, const ChartOptionsT& o
   std::string labels;
   const std::vector<std::string> guidelines = GuidelinePlots(labels);
   out += labels;
-  out += PlotCommand(mass, false, lone, guidelines);
+  out += PlotCommand(mass, false, blocks, guidelines);
   if (options.Counts) {
     out += "set format x " + Quoted(ticks.Format) + "\n";
     // Counts of 1 would lie on the frame at a decade's bottom: start half-way below.
     const double bottom = fewest == UINT32_MAX ? 0.5 : std::pow(10.0, std::floor(std::log10(fewest))) / 2;
     out += "unset title\nunset label\nset logscale y\nset ylabel \"particles per 0.1 L of air\"\n";
     out += "set yrange [" + std::to_string(bottom) + ":*]\n";
-    out += PlotCommand(CountSeries, true, lone, {});
+    out += PlotCommand(CountSeries, true, blocks, {});
     out += "unset multiplot\n";
   }
   return out;
