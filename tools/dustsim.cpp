@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -202,7 +203,14 @@ void SendChunk(const OptionsT& options, int master, const std::vector<uint8_t>& 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const OptionsT options = ParseOptions(argc, argv);
+  OptionsT options;
+  try {
+    options = ParseOptions(argc, argv);
+  } catch (const std::exception& error) {
+    // Only a parser set up wrongly gets here: ParseOptions reports every wrong argument itself.
+    std::fprintf(stderr, "dustsim: %s\n", error.what());
+    return UsageStatus;
+  }
   const std::vector<uint8_t> replay = options.Replay.empty() ? std::vector<uint8_t>{} : LoadReplay(options);
 
   struct sigaction action {};

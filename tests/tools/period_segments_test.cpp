@@ -53,18 +53,22 @@ TEST(Period, KeepsRowsBetweenBothEndsIncluded) {
       RowAt(2024, 3, 5, 12, 1, 0),   RowAt(2024, 3, 5, 23, 59, 59), RowAt(2024, 3, 6, 0, 0, 0),
   };
   PeriodT period{ParseWhen("2024-03-05", PeriodEndT::Start), ParseWhen("2024-03-05 12:00", PeriodEndT::End)};
-  std::vector<LogRowT> kept = RowsInPeriod(rows, period);
+  std::vector<LogRowT> kept = rows;
+  KeepPeriod(kept, period);
   ASSERT_EQ(kept.size(), 2u);
   EXPECT_EQ(kept[0].Time.Hour, 0);
   EXPECT_EQ(kept[1].Time.Second, 59);
 
   period = {ParseWhen("2024-03-05 12:01", PeriodEndT::Start), ParseWhen("2024-03-05", PeriodEndT::End)};
-  kept = RowsInPeriod(rows, period);
+  kept = rows;
+  KeepPeriod(kept, period);
   ASSERT_EQ(kept.size(), 2u);
   EXPECT_EQ(kept[0].Time.Minute, 1);
   EXPECT_EQ(kept[1].Time.Hour, 23);
 
-  EXPECT_EQ(RowsInPeriod(rows, {}).size(), rows.size());
+  kept = rows;
+  KeepPeriod(kept, {});
+  EXPECT_EQ(kept.size(), rows.size());
 }
 
 struct StepCaseT {

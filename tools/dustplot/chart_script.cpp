@@ -141,8 +141,9 @@ std::vector<std::string> GuidelinePlots(std::string& labels) {
        {std::tuple{WhoPm25Daily, "PM2.5", "#e07b00"}, std::tuple{WhoPm10Daily, "PM10", "#1f5fbf"}}) {
     const std::string value = std::to_string(level);
     plots.push_back(value + " with lines dt 2 lw 1.5 lc rgb " + Quoted(colour) + " notitle");
-    labels += "set label " + Quoted(std::string("WHO 24-h guideline\\n") + name + ": " + value + " µg/m³") +
-              " at graph 1, first " + value + " left offset 1,0.5 tc rgb " + Quoted(colour) + "\n";
+    const std::string text = std::string("WHO 24-h guideline\\n") + name + ": " + value + " µg/m³";
+    labels += "set label " + Quoted(text);
+    labels += " at graph 1, first " + value + " left offset 1,0.5 tc rgb " + Quoted(colour) + "\n";
   }
   return plots;
 }
@@ -152,7 +153,7 @@ TicksT AppendTimeAxis(int64_t first, int64_t last, int width, std::string& out) 
     first -= LonePadding;
     last += LonePadding;
   }
-  const TicksT ticks = ChooseTicks(first, last, width);
+  TicksT ticks = ChooseTicks(first, last, width);
   out += "set xdata time\nset timefmt \"%Y-%m-%dT%H:%M:%S\"\n";
   out += "set xrange [" + Quoted(TimeText(first)) + ":" + Quoted(TimeText(last)) + "]\n";
   out += "set xtics " + Quoted(TimeText(ticks.First)) + ", " + std::to_string(ticks.Step) + "\n";

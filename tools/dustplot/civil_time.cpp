@@ -39,8 +39,8 @@ bool IsValidDate(int year, int month, int day) {
 }
 
 int64_t CivilSeconds(const CivilTimeT& time) {
-  return DaysFromCivil(time.Year, time.Month, time.Day) * SecondsPerDay + time.Hour * 3600 +
-         time.Minute * 60 + time.Second;
+  return DaysFromCivil(time.Year, time.Month, time.Day) * SecondsPerDay + int64_t{time.Hour} * 3600 +
+         int64_t{time.Minute} * 60 + time.Second;
 }
 
 CivilTimeT CivilFromSeconds(int64_t seconds) {

@@ -38,6 +38,7 @@ std::vector<DayFiguresT> DailyFigures(const std::vector<LogRowT>& rows, Readings
     day.Pm10Max = std::max(day.Pm10Max, row.Values[pm10]);
   }
   std::vector<DayFiguresT> list;
+  list.reserve(days.size());
   for (const auto& [date, day] : days) list.push_back(day);
   return list;
 }

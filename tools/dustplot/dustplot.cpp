@@ -16,8 +16,9 @@ void RunDustplot(const DustplotOptionsT& options, std::string& err) {
   for (const MalformedLineT& line : log.Malformed)
     err += line.Source + ":" + std::to_string(line.Line) + ": not a dustlog row\n";
   if (log.Rows.empty()) throw ENoRows(ErMsgNoRows);
-  const std::vector<LogRowT> rows = RowsInPeriod(log.Rows, options.Period);
-  if (rows.empty()) throw ENoRows(ErMsgNoRowsInPeriod);
+  KeepPeriod(log.Rows, options.Period);
+  if (log.Rows.empty()) throw ENoRows(ErMsgNoRowsInPeriod);
+  const std::vector<LogRowT>& rows = log.Rows;
 
   if (!options.Chart.empty()) RunGnuplot(ChartScript(rows, options.ChartOptions), options.Chart);
   if (!options.Csv.empty()) {

@@ -25,7 +25,7 @@ std::string FindInPath(const char* name) {
   for (;;) {
     const size_t colon = dirs.find(':');
     const std::string_view dir = dirs.substr(0, colon);
-    const std::string candidate = (dir.empty() ? std::string(".") : std::string(dir)) + "/" + name;
+    std::string candidate = (dir.empty() ? std::string(".") : std::string(dir)) + "/" + name;
     struct stat info {};
     if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0)
       return candidate;

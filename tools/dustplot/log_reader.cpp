@@ -1,6 +1,8 @@
 #include "dustplot/log_reader.h"
 
 void ReadLogText(std::string_view text, const std::string& source, LogT& log) {
+  constexpr size_t RowBytes = 91;  // a row and its CR LF
+  log.Rows.reserve(log.Rows.size() + text.size() / RowBytes + 1);
   long long number = 0;
   LogRowT row;
   for (size_t start = 0;;) {

@@ -32,12 +32,9 @@ std::optional<int64_t> ParseWhen(std::string_view text, PeriodEndT end) {
   return CivilSeconds(time) + (end == PeriodEndT::End ? 59 : 0);
 }
 
-std::vector<LogRowT> RowsInPeriod(const std::vector<LogRowT>& rows, const PeriodT& period) {
-  std::vector<LogRowT> kept;
-  kept.reserve(rows.size());
-  for (const LogRowT& row : rows) {
+void KeepPeriod(std::vector<LogRowT>& rows, const PeriodT& period) {
+  std::erase_if(rows, [&period](const LogRowT& row) {
     const int64_t at = CivilSeconds(row.Time);
-    if ((!period.From || at >= *period.From) && (!period.To || at <= *period.To)) kept.push_back(row);
-  }
-  return kept;
+    return (period.From && at < *period.From) || (period.To && at > *period.To);
+  });
 }

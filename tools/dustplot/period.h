@@ -20,5 +20,5 @@ enum class PeriodEndT { Start, End };
 // the whole day. Empty when the text is not such a date.
 std::optional<int64_t> ParseWhen(std::string_view text, PeriodEndT end);
 
-// The rows inside period, in their order.
-std::vector<LogRowT> RowsInPeriod(const std::vector<LogRowT>& rows, const PeriodT& period);
+// Leaves the rows inside period, in their order.
+void KeepPeriod(std::vector<LogRowT>& rows, const PeriodT& period);

@@ -7,7 +7,7 @@
 #include "dustplot/log_row.h"
 
 // dustlog prints a row every five minutes; a longer pause is a gap in the record.
-constexpr int64_t MaxRowGap = 15 * 60;  // seconds
+constexpr int64_t MaxRowGap = int64_t{15} * 60;  // seconds
 
 // True when row follows previous without a gap: not earlier (a clock turned
 // back, logs out of order) and at most MaxRowGap later.
