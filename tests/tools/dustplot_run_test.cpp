@@ -176,6 +176,16 @@ TEST_F(DustplotChart, PngHasTheSizeAsked) {
   EXPECT_EQ(PngSize(ReadFile(small)), std::make_pair(800u, 450u));
 }
 
+// Clean air can count no particle at all; a log scale has no place for 0.
+TEST_F(DustplotChart, CountsPanelWithEveryCountZero) {
+  const std::string chart = Dir.Path("zero.png");
+  const std::string rows =
+      "24-03-05 07:13:01 1 2 3 1 2 3 0 0 0 0 0 0\n24-03-05 07:18:01 1 2 3 1 2 3 0 0 0 0 0 0\n";
+  const ResultT run = Dustplot({"--counts", "-o", chart}, rows);
+  EXPECT_EQ(run.ExitCode(), 0) << run.Err;
+  EXPECT_EQ(PngSize(ReadFile(chart)), std::make_pair(1280u, 720u));
+}
+
 // gnuplot's SVG puts each plotted item in <g id="gnuplot_plot_N">.
 std::vector<std::string> SvgPlots(const std::string& svg) {
   std::vector<std::string> plots;

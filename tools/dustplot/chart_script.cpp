@@ -231,9 +231,11 @@ std::string ChartScript(const std::vector<LogRowT>& rows, const ChartOptionsT& o
   if (options.Counts) {
     out += "set format x " + Quoted(ticks.Format) + "\n";
     // Counts of 1 would lie on the frame at a decade's bottom: start half-way below.
-    const double bottom = fewest == UINT32_MAX ? 0.5 : std::pow(10.0, std::floor(std::log10(fewest))) / 2;
+    // With no count above 0 there is nothing to scale by, and an empty panel is drawn.
+    const bool none = fewest == UINT32_MAX;
+    const double bottom = none ? 0.5 : std::pow(10.0, std::floor(std::log10(fewest))) / 2;
     out += "unset title\nunset label\nset logscale y\nset ylabel \"particles per 0.1 L of air\"\n";
-    out += "set yrange [" + std::to_string(bottom) + ":*]\n";
+    out += "set yrange [" + std::to_string(bottom) + (none ? ":10]\n" : ":*]\n");
     out += PlotCommand(CountSeries, true, blocks, {});
     out += "unset multiplot\n";
   }

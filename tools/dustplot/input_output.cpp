@@ -10,6 +10,14 @@ namespace {
 
 constexpr size_t ReadChunk = 1 << 16;  // bytes
 
+void ReserveRest(std::FILE* file, std::string& text, size_t read) {
+  const long here = std::ftell(file);
+  if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return;
+  const long end = std::ftell(file);
+  std::fseek(file, here, SEEK_SET);
+  if (end > here) text.reserve(read + static_cast<size_t>(end - here));
+}
+
 }  // namespace
 
 std::string ReadInput(const std::string& path) {
@@ -18,19 +26,18 @@ std::string ReadInput(const std::string& path) {
   const std::string name = standard ? StdinLabel : path;
   if (file == nullptr) throw EFileError(name, errno);
   std::string text;
-  // A file's size, where it has one, saves growing the text step by step.
-  const long start = std::ftell(file);
-  if (start >= 0 && std::fseek(file, 0, SEEK_END) == 0) {
-    const long end = std::ftell(file);
-    if (end > start) text.reserve(static_cast<size_t>(end - start));
-    std::fseek(file, start, SEEK_SET);
-  }
   std::vector<char> chunk(ReadChunk);
-  for (;;) {
+  for (bool first = true;; first = false) {
     errno = 0;
     const size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
+    if (got == chunk.size()) {
+      // A large file's size, where it has one, saves growing the text step by step.
+      // Asked only after a read succeeded: a directory's end says nothing of a size.
+      if (first) ReserveRest(file, text, got);
+      text.append(chunk.data(), got);
+      continue;
+    }
     text.append(chunk.data(), got);
-    if (got == chunk.size()) continue;
     // A directory opens but fails its first read (EISDIR).
     const int error = std::ferror(file) ? (errno != 0 ? errno : EIO) : 0;
     if (!standard) std::fclose(file);
