@@ -1,6 +1,7 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -64,6 +65,8 @@ const LineCaseT LineCases[] = {
     {"30 February", "24-02-30 07:13:01" + Values, LineKindT::Malformed},
     {"hour 24", "24-03-05 24:13:01" + Values, LineKindT::Malformed},
 };
+
+void PrintTo(const LineCaseT& c, std::ostream* os) { *os << '"' << c.Line << '"'; }
 
 class LogLine : public testing::TestWithParam<LineCaseT> {};
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
@@ -18,6 +17,7 @@ constexpr int64_t Minute = 60;
 constexpr int64_t Hour = 3600;
 constexpr int64_t Day = SecondsPerDay;
 constexpr int64_t Week = 7 * Day;
+
 struct StepT {
   int64_t Seconds;
   int Minor;  // minor intervals per step, on round times too
