@@ -168,12 +168,14 @@ TEST_F(DustplotChart, PngHasTheSizeAsked) {
   const ResultT standard = Dustplot({"-o", chart, TwoDays});
   EXPECT_EQ(standard.ExitCode(), 0) << standard.Err;
   EXPECT_EQ(standard.Out, "");
+  EXPECT_EQ(standard.Err, "") << "gnuplot warned";
   EXPECT_EQ(PngSize(ReadFile(chart)), std::make_pair(1280u, 720u));
 
   const std::string small = Dir.Path("SMALL.PNG");
   const ResultT counts = Dustplot({"-o", small, "--size", "800x450", "--counts", "--env", TwoDays});
   EXPECT_EQ(counts.ExitCode(), 0) << counts.Err;
   EXPECT_EQ(PngSize(ReadFile(small)), std::make_pair(800u, 450u));
+  EXPECT_EQ(counts.Err, "") << "gnuplot warned";
 }
 
 // Clean air can count no particle at all; a log scale has no place for 0.
@@ -229,6 +231,7 @@ TEST_F(DustplotChart, SvgHoldsThreeSeriesAndTheTwoGuidelines) {
   const std::string chart = Dir.Path("chart.svg");
   const ResultT run = Dustplot({"-o", chart, TwoDays});
   ASSERT_EQ(run.ExitCode(), 0) << run.Err;
+  EXPECT_EQ(run.Err, "") << "gnuplot warned";
   const std::string svg = ReadFile(chart);
   const std::vector<std::string> plots = SvgPlots(svg);
   ASSERT_EQ(plots.size(), 5u) << svg.substr(0, 2000);

@@ -206,9 +206,10 @@ std::string ChartScript(const std::vector<LogRowT>& rows, const ChartOptionsT& o
 
   std::string out;
   out += options.Format == ChartFormatT::Png ? "set terminal pngcairo" : "set terminal svg";
+  // The cairo and svg terminals take the labels' UTF-8 as it is; "set encoding utf8" would only
+  // make gnuplot warn under the C locale.
   out += " size " + std::to_string(options.Width) + "," + std::to_string(options.Height) +
          " noenhanced font \"sans,10\" background \"white\"\n";
-  out += "set encoding utf8\n";
   const BlocksT blocks = AppendData(rows, out);
   const TicksT ticks = AppendTimeAxis(first, last, options.Width, out);
   out += "set grid xtics mxtics ytics lc rgb \"#d8d8d8\" lt 1, lc rgb \"#eeeeee\" lt 1\n";
