@@ -15,6 +15,11 @@ namespace {
 constexpr int MinSide = 100;  // pixels
 constexpr int MaxSide = 10000;
 
+constexpr const char* ErMsgChartName = "the chart's name must end in .png or .svg";
+constexpr const char* ErMsgSize = "expected WIDTHxHEIGHT in pixels, 100 to 10000 each";
+constexpr const char* ErMsgWhen = "expected YYYY-MM-DD or \"YYYY-MM-DD HH:MM\"";
+constexpr const char* ErMsgFromAfterTo = "--from is later than --to";
+
 bool EndsWith(const std::string& text, std::string_view suffix) {
   if (text.size() < suffix.size()) return false;
   return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<long>(suffix.size()),
@@ -36,7 +41,7 @@ bool ChartFormatOf(const std::string& file, ChartFormatT& format) {
 const CLI::Validator ChartFile(
     [](std::string& file) {
       ChartFormatT format;
-      return ChartFormatOf(file, format) ? std::string() : "the chart's name must end in .png or .svg";
+      return ChartFormatOf(file, format) ? std::string() : ErMsgChartName;
     },
     "");
 
@@ -44,17 +49,13 @@ const CLI::Validator ChartSize(
     [](std::string& text) {
       int width = 0;
       int height = 0;
-      return ParseSize(text, width, height) ? std::string()
-                                            : "expected WIDTHxHEIGHT in pixels, 100 to 10000 each";
+      return ParseSize(text, width, height) ? std::string() : ErMsgSize;
     },
     "");
 
 CLI::Validator When(PeriodEndT end) {
-  return CLI::Validator(
-      [end](std::string& text) {
-        return ParseWhen(text, end) ? std::string() : "expected YYYY-MM-DD or \"YYYY-MM-DD HH:MM\"";
-      },
-      "");
+  return CLI::Validator([end](std::string& text) { return ParseWhen(text, end) ? std::string() : ErMsgWhen; },
+                        "");
 }
 
 CommandLineT Finished(int status, std::string out, std::string err) {
@@ -122,7 +123,7 @@ CommandLineT ParseCommandLine(int argc, const char* const* argv) {
   if (!from.empty()) options.Period.From = ParseWhen(from, PeriodEndT::Start);
   if (!to.empty()) options.Period.To = ParseWhen(to, PeriodEndT::End);
   if (options.Period.From && options.Period.To && *options.Period.From > *options.Period.To)
-    return Finished(UsageStatus, "", "dustplot: --from is later than --to\n" + app.help());
+    return Finished(UsageStatus, "", std::string("dustplot: ") + ErMsgFromAfterTo + "\n" + app.help());
   if (!size.empty()) ParseSize(size, options.ChartOptions.Width, options.ChartOptions.Height);
   if (!options.Chart.empty()) ChartFormatOf(options.Chart, options.ChartOptions.Format);
   options.ChartOptions.Readings = env ? ReadingsT::Environment : ReadingsT::Standard;
