@@ -55,8 +55,9 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 9600 baud on a serial port, checks each frame, and prints a table row with
 the five-minute averages of its twelve measurement fields.
 .
-The package holds dustlog, a simulated sensor on a pseudo-terminal (dustsim),
-their manual pages, a systemd template unit (dustlog@PORT.service) and an
+The package holds dustlog, dustplot (charts, CSV and daily figures from
+dustlog's logs), a simulated sensor on a pseudo-terminal (dustsim), their
+manual pages, a systemd template unit (dustlog@PORT.service) and an
 example udev rule for USB serial adapters.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS gnuplot-nox)

@@ -9,11 +9,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include <CLI/CLI.hpp>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -26,22 +29,6 @@
 namespace {
 
 constexpr int PtsPortBase = 1000;  // dustlog's port number for /dev/pts/0
-
-const char* const UsageText =
-    "usage: dustsim [options]\n"
-    "  --period MS            milliseconds between frames (default 1000)\n"
-    "  --count N              send N frames, then close the device and exit\n"
-    "  --cut-last             with --count: the last frame stops half-way\n"
-    "  --silent-after N       send N frames, then stay silent until stopped\n"
-    "  --values A,B,...       the twelve measurement values of every frame\n"
-    "  --bad-checksum-every K every K-th frame has a wrong checksum (1: all)\n"
-    "  --bad-length-at K      the K-th frame has length word 29\n"
-    "  --garbage N            N stray bytes before every frame\n"
-    "  --double-start         an extra 0x42 before every frame\n"
-    "  --wait-reader          send nothing until a reader has configured the port\n"
-    "  --split                send each frame in two halves, 10 ms apart\n"
-    "  --replay FILE          send FILE's bytes, 32 per period, instead of frames\n"
-    "  --hex                  FILE is hex text (pairs of digits, '#' comments)\n";
 
 struct OptionsT {
   long PeriodMs = 1000;
@@ -69,68 +56,91 @@ void OnSignal(int) { Stop = 1; }
   std::exit(2);
 }
 
-[[noreturn]] void Usage(const char* problem) {
-  std::fprintf(stderr, "dustsim: %s\n%s", problem, UsageText);
-  std::exit(2);
+constexpr int UsageStatus = 2;
+
+// A CLI11 check that reads a value as dustsim always has: decimal, never
+// negative. The value is rewritten plainly, since CLI11 alone would read
+// "010" as octal.
+const CLI::Validator WholeNumber(
+    [](std::string& text) {
+      char* end = nullptr;
+      const long value = std::strtol(text.c_str(), &end, 10);
+      if (end == text.c_str() || *end != '\0' || value < 0) return std::string("expected a whole number");
+      text = std::to_string(value);
+      return std::string();
+    },
+    "");
+
+// "A,B,..." with twelve numbers 0..65535; empty on anything else.
+std::optional<std::array<uint16_t, MeasurementCount>> ParseValues(const std::string& list) {
+  std::array<uint16_t, MeasurementCount> values{};
+  const char* cursor = list.c_str();
+  for (int f = 0; f < MeasurementCount; ++f) {
+    char* end = nullptr;
+    const long value = std::strtol(cursor, &end, 10);
+    if (end == cursor || value < 0 || value > 65535) return std::nullopt;
+    values[f] = static_cast<uint16_t>(value);
+    cursor = end + (*end == ',' ? 1 : 0);
+  }
+  if (*cursor != '\0') return std::nullopt;
+  return values;
 }
 
-long Number(const char* text) {
-  char* end = nullptr;
-  const long value = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || value < 0) Usage("expected a whole number");
-  return value;
+[[noreturn]] void Usage(const CLI::App& app, const std::string& problem) {
+  std::fprintf(stderr, "dustsim: %s\n%s", problem.c_str(), app.help().c_str());
+  std::exit(UsageStatus);
 }
 
 OptionsT ParseOptions(int argc, char** argv) {
   OptionsT options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    auto next = [&]() -> const char* {
-      if (i + 1 >= argc) Usage("missing value");
-      return argv[++i];
-    };
-    if (arg == "--period")
-      options.PeriodMs = Number(next());
-    else if (arg == "--count")
-      options.Count = Number(next());
-    else if (arg == "--silent-after")
-      options.SilentAfter = Number(next());
-    else if (arg == "--bad-checksum-every")
-      options.BadChecksumEvery = Number(next());
-    else if (arg == "--bad-length-at")
-      options.BadLengthAt = Number(next());
-    else if (arg == "--garbage")
-      options.Garbage = Number(next());
-    else if (arg == "--double-start")
-      options.DoubleStart = true;
-    else if (arg == "--split")
-      options.Split = true;
-    else if (arg == "--wait-reader")
-      options.WaitReader = true;
-    else if (arg == "--cut-last")
-      options.CutLast = true;
-    else if (arg == "--replay")
-      options.Replay = next();
-    else if (arg == "--hex")
-      options.Hex = true;
-    else if (arg == "--values") {
-      std::string list = next();
-      char* cursor = list.data();
-      for (int f = 0; f < MeasurementCount; ++f) {
-        char* end = nullptr;
-        const long value = std::strtol(cursor, &end, 10);
-        if (end == cursor || value < 0 || value > 65535) Usage("--values takes twelve numbers 0..65535");
-        options.Values[f] = static_cast<uint16_t>(value);
-        cursor = end + (*end == ',' ? 1 : 0);
-      }
-      if (*cursor != '\0') Usage("--values takes twelve numbers");
-      options.FixedValues = true;
-    } else if (arg == "--help" || arg == "-h") {
-      std::fputs(UsageText, stdout);
-      std::exit(0);
-    } else {
-      Usage("unknown option");
-    }
+  CLI::App app("A simulated particulate sensor on a pseudo-terminal.", "dustsim");
+  // Given twice, an option takes its last value, as it always has.
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_option("--period", options.PeriodMs, "milliseconds between frames")
+      ->type_name("MS")
+      ->default_str("1000")
+      ->transform(WholeNumber);
+  app.add_option("--count", options.Count, "send N frames, then close the device and exit")
+      ->type_name("N")
+      ->transform(WholeNumber);
+  app.add_flag("--cut-last", options.CutLast, "with --count: the last frame stops half-way");
+  app.add_option("--silent-after", options.SilentAfter, "send N frames, then stay silent until stopped")
+      ->type_name("N")
+      ->transform(WholeNumber);
+  std::string values;
+  CLI::Option* valuesOption =
+      app.add_option("--values", values, "the twelve measurement values of every frame")
+          ->type_name("A,B,...");
+  app.add_option("--bad-checksum-every", options.BadChecksumEvery,
+                 "every K-th frame has a wrong checksum (1: all)")
+      ->type_name("K")
+      ->transform(WholeNumber);
+  app.add_option("--bad-length-at", options.BadLengthAt, "the K-th frame has length word 29")
+      ->type_name("K")
+      ->transform(WholeNumber);
+  app.add_option("--garbage", options.Garbage, "N stray bytes before every frame")
+      ->type_name("N")
+      ->transform(WholeNumber);
+  app.add_flag("--double-start", options.DoubleStart, "an extra 0x42 before every frame");
+  app.add_flag("--wait-reader", options.WaitReader, "send nothing until a reader has configured the port");
+  app.add_flag("--split", options.Split, "send each frame in two halves, 10 ms apart");
+  app.add_option("--replay", options.Replay, "send FILE's bytes, 32 per period, instead of frames")
+      ->type_name("FILE");
+  app.add_flag("--hex", options.Hex, "FILE is hex text (pairs of digits, '#' comments)");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::fputs(app.help().c_str(), stdout);
+    std::exit(0);
+  } catch (const CLI::ParseError& error) {
+    Usage(app, error.what());
+  }
+  if (valuesOption->count() > 0) {
+    const auto parsed = ParseValues(values);
+    if (!parsed) Usage(app, "--values takes twelve numbers 0..65535");
+    options.Values = *parsed;
+    options.FixedValues = true;
   }
   return options;
 }
@@ -141,7 +151,10 @@ std::vector<uint8_t> LoadReplay(const OptionsT& options) {
   const std::string content{std::istreambuf_iterator<char>(file), {}};
   if (!options.Hex) return {content.begin(), content.end()};
   auto bytes = ParseHexCapture(content);
-  if (!bytes) Usage("the capture is not hex text");
+  if (!bytes) {
+    std::fprintf(stderr, "dustsim: the capture is not hex text\n");
+    std::exit(UsageStatus);
+  }
   return *bytes;
 }
 
@@ -190,7 +203,14 @@ void SendChunk(const OptionsT& options, int master, const std::vector<uint8_t>& 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const OptionsT options = ParseOptions(argc, argv);
+  OptionsT options;
+  try {
+    options = ParseOptions(argc, argv);
+  } catch (const std::exception& error) {
+    // Only a parser set up wrongly gets here: ParseOptions reports every wrong argument itself.
+    std::fprintf(stderr, "dustsim: %s\n", error.what());
+    return UsageStatus;
+  }
   const std::vector<uint8_t> replay = options.Replay.empty() ? std::vector<uint8_t>{} : LoadReplay(options);
 
   struct sigaction action {};

@@ -31,46 +31,13 @@ const std::string RowValues = "     3     5     6     3     5     6   840   250 
 class E2EAcceleratedClock : public testing::Test {
 protected:
   void SetUp() override {
-#ifdef DUSTLOG_E2E_TARGET_FAKETIME
-    if (access(DUSTLOG_E2E_TARGET_FAKETIME, R_OK) != 0)
-      GTEST_SKIP() << DUSTLOG_E2E_TARGET_FAKETIME << " is missing (scripts/test-arm64 fetches it)";
-#else
-    Faketime = FindProgram("faketime");
-    if (!Faketime) GTEST_SKIP() << "faketime is not installed (Debian package faketime)";
-#endif
+    if (const std::string missing = FaketimeMissing(); !missing.empty()) GTEST_SKIP() << missing;
   }
-
-  enum class ClocksT { Both, WallOnly };
-
-  // dustlog on port under faketime with the given start time and rate.
-  LaunchT Faked(const std::string& timeSpec, const std::string& port, ClocksT clocks = ClocksT::Both) const {
-    LaunchT launch;
-    // Any value but 1 keeps CLOCK_MONOTONIC faked, which the deadlines run on.
-    launch.Env = {{"TZ", "UTC"}, {"FAKETIME_DONT_FAKE_MONOTONIC", clocks == ClocksT::Both ? "0" : "1"}};
-#ifdef DUSTLOG_E2E_TARGET_FAKETIME
-    // The emulator is a host program: the target's libfaketime goes to the
-    // emulated dustlog alone, through the emulator's QEMU_SET_ENV.
-    launch.Argv = TargetCommand(DUSTLOG_BIN);
-    launch.Argv.push_back(port);
-    launch.Env.emplace_back("FAKETIME", timeSpec);
-    launch.Env.emplace_back("QEMU_SET_ENV", std::string("LD_PRELOAD=") + DUSTLOG_E2E_TARGET_FAKETIME);
-#else
-    launch.Argv = {*Faketime, "-f", timeSpec, DUSTLOG_BIN, port};
-#endif
-#ifdef DUSTLOG_E2E_SANITIZED
-    // The preloaded libfaketime comes before the ASan runtime; that order is harmless here.
-    const char* asan = std::getenv("ASAN_OPTIONS");
-    launch.Env.emplace_back("ASAN_OPTIONS", std::string(asan ? asan : "") + ":verify_asan_link_order=0");
-#endif
-    return launch;
-  }
-
-  std::optional<std::string> Faketime;
 };
 
 TEST_F(E2EAcceleratedClock, SilenceFromTheStartEndsAfterElevenTimeouts) {
   SensorSim sim({"--wait-reader", "--silent-after", "0"});
-  const ResultT run = RunProcess(Faked("+0 x100", sim.Port()));
+  const ResultT run = RunProcess(FakedDustlogLaunch("+0 x100", sim.Port()));
   EXPECT_FALSE(run.Hung) << "330 virtual seconds did not pass in " << SafetyDeadline.count() << " ms";
   EXPECT_EQ(AfterBanner(run.Out), ConsoleLines({"Timeout error count exceeded 10"})) << run.Out;
   EXPECT_EQ(run.Err, "");
@@ -81,7 +48,7 @@ TEST_F(E2EAcceleratedClock, SilenceFromTheStartEndsAfterElevenTimeouts) {
 // 300 s report comes out before the eleventh time-out ends the run.
 TEST_F(E2EAcceleratedClock, SilenceAfterFramesReportsThenEnds) {
   SensorSim sim({"--wait-reader", "--period", "10", "--values", Values, "--silent-after", "3"});
-  const ResultT run = RunProcess(Faked("@2024-03-05 07:08:00 x100", sim.Port()));
+  const ResultT run = RunProcess(FakedDustlogLaunch("@2024-03-05 07:08:00 x100", sim.Port()));
   EXPECT_FALSE(run.Hung) << "330 virtual seconds did not pass in " << SafetyDeadline.count() << " ms";
   const auto body = AfterBanner(run.Out);
   ASSERT_TRUE(body) << run.Out;
@@ -97,7 +64,7 @@ TEST_F(E2EAcceleratedClock, SilenceAfterFramesReportsThenEnds) {
 // seconds pass, more than eleven time-outs, while only 4 s really do.
 TEST_F(E2EAcceleratedClock, RacingWallClockDoesNotShortenTimeouts) {
   SensorSim sim({"--wait-reader", "--silent-after", "0"});
-  ChildProcess dustlog(Faked("+0 x100", sim.Port(), ClocksT::WallOnly));
+  ChildProcess dustlog(FakedDustlogLaunch("+0 x100", sim.Port(), FakedClocksT::WallOnly));
   EXPECT_TRUE(dustlog.StillRunningAfter(4s)) << "ended by a clock that is not the monotonic one";
   dustlog.Signal(SIGTERM);
   const ResultT run = dustlog.Finish();
@@ -123,7 +90,7 @@ TEST_P(E2EFaultyStream, FramesAreReadAndReportedEveryFiveMinutes) {
   std::vector<std::string> options = {"--wait-reader", "--period", "10", "--values", Values};
   options.insert(options.end(), GetParam().SimOptions.begin(), GetParam().SimOptions.end());
   SensorSim sim(options);
-  ChildProcess dustlog(Faked("@2024-03-05 07:08:00 x100", sim.Port()));
+  ChildProcess dustlog(FakedDustlogLaunch("@2024-03-05 07:08:00 x100", sim.Port()));
   const auto hasRow = [](const std::string& out) { return out.find(RowValues) != std::string::npos; };
   const bool reported = dustlog.WaitForOutput(hasRow, 30s);
   dustlog.Signal(SIGTERM);

@@ -85,3 +85,35 @@ LaunchT DustlogLaunch(std::initializer_list<std::string> args) {
   launch.Argv.insert(launch.Argv.end(), args.begin(), args.end());
   return launch;
 }
+
+std::string FaketimeMissing() {
+#ifdef DUSTLOG_E2E_TARGET_FAKETIME
+  if (access(DUSTLOG_E2E_TARGET_FAKETIME, R_OK) != 0)
+    return DUSTLOG_E2E_TARGET_FAKETIME " is missing (scripts/test-arm64 fetches it)";
+#else
+  if (!FindProgram("faketime")) return "faketime is not installed (Debian package faketime)";
+#endif
+  return "";
+}
+
+LaunchT FakedDustlogLaunch(const std::string& timeSpec, const std::string& port, FakedClocksT clocks) {
+  LaunchT launch;
+  // Any value but 1 keeps CLOCK_MONOTONIC faked.
+  launch.Env = {{"TZ", "UTC"}, {"FAKETIME_DONT_FAKE_MONOTONIC", clocks == FakedClocksT::Both ? "0" : "1"}};
+#ifdef DUSTLOG_E2E_TARGET_FAKETIME
+  // The emulator is a host program: the target's libfaketime goes to the
+  // emulated dustlog alone, through the emulator's QEMU_SET_ENV.
+  launch.Argv = TargetCommand(DUSTLOG_BIN);
+  launch.Argv.push_back(port);
+  launch.Env.emplace_back("FAKETIME", timeSpec);
+  launch.Env.emplace_back("QEMU_SET_ENV", std::string("LD_PRELOAD=") + DUSTLOG_E2E_TARGET_FAKETIME);
+#else
+  launch.Argv = {FindProgram("faketime").value_or("faketime"), "-f", timeSpec, DUSTLOG_BIN, port};
+#endif
+#ifdef DUSTLOG_E2E_SANITIZED
+  // The preloaded libfaketime comes before the ASan runtime; that order is harmless here.
+  const char* asan = std::getenv("ASAN_OPTIONS");
+  launch.Env.emplace_back("ASAN_OPTIONS", std::string(asan ? asan : "") + ":verify_asan_link_order=0");
+#endif
+  return launch;
+}

@@ -28,3 +28,14 @@ std::string RaiseAddress(const std::string& err);
 std::optional<std::string> FindProgram(std::string_view name);
 
 LaunchT DustlogLaunch(std::initializer_list<std::string> args);
+
+enum class FakedClocksT { Both, WallOnly };
+
+// Why dustlog cannot run under libfaketime here, or "" when it can.
+std::string FaketimeMissing();
+
+// dustlog on port under libfaketime with the given start time and rate, in
+// UTC. The monotonic clock, which the time-outs and the report timer run on,
+// is faked too unless only the wall clock is asked for.
+LaunchT FakedDustlogLaunch(const std::string& timeSpec, const std::string& port,
+                           FakedClocksT clocks = FakedClocksT::Both);
